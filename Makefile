@@ -1,0 +1,63 @@
+# Quick start: `make demo` and `make test`. Both install what is missing first
+# (as root, with apt-get) and build incrementally under build/.
+SHELL := /bin/bash
+.SHELLFLAGS := -eo pipefail -c
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps deps-native native win32 win64 test test-native test-windows demo fuzz tsan bench clean
+
+all: native
+
+deps:
+	./scripts/install-deps
+
+deps-native:
+	NATIVE_ONLY=1 ./scripts/install-deps
+
+native: deps-native
+	@[ -f build/native/build.ninja ] || cmake --preset native
+	cmake --build --preset native
+
+win32: deps
+	@[ -f build/win32/build.ninja ] || cmake --preset win32
+	cmake --build --preset win32
+
+win64: deps
+	@[ -f build/win64/build.ninja ] || cmake --preset win64
+	cmake --build --preset win64
+
+test: test-native test-windows
+
+test-native: native
+	ctest --preset native
+
+# Windows executables (core tests, CLIs, GUI tests) under Wine on a private X server.
+# The 32-bit build is always built; where the kernel cannot execute 32-bit
+# programs, the same sources run their tests as 64-bit executables instead.
+test-windows: win32
+	@if ./scripts/can-run-win32; then \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win32; \
+	else \
+	  echo "note: this kernel cannot execute 32-bit programs; running the Windows tests as 64-bit executables"; \
+	  $(MAKE) --no-print-directory win64; \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win64; \
+	fi
+
+demo: native
+	./scripts/demo
+
+fuzz: deps
+	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz
+	cmake --build --preset fuzz
+	./scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+tsan: deps
+	@[ -f build/tsan/build.ninja ] || cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan -R 'Search'
+
+bench: native
+	./scripts/bench
+
+clean:
+	rm -rf build
