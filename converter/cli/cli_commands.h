@@ -1,0 +1,27 @@
+// The subcommands of velmora-cli. Each runs on the same form state and
+// handlers as the window; messages go to stderr as "CAPTION: TEXT" lines.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "common/messages.h"
+
+namespace velmora::cli {
+
+// Exit codes shared by every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitRejected = 2;  // the input file could not be loaded
+
+struct CommandContext {
+  std::vector<std::string> args;  // the arguments after the command name
+  std::ostream& out;
+  common::Messages& messages;
+};
+
+// velmora-cli list FILE.ccf: the PanelList entries, one per line.
+int RunList(CommandContext& context);
+
+}  // namespace velmora::cli
