@@ -1,0 +1,110 @@
+// Search Disk: the pattern state kept between uses of the dialog, hexadecimal
+// entry, the chunked scan of the disk, and the worker thread that runs it.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "sectoredit/editor/editor.h"
+#include "sectoredit/editor/ui_post.h"
+
+namespace sectoredit {
+
+inline constexpr size_t kSearchPatternSize = 50;
+inline constexpr uint8_t kMaxHexDigits = 50;      // 25 pattern bytes
+inline constexpr size_t kMaxAsciiPattern = 49;    // the rest of SearchPattern is its terminator
+
+struct SearchState {
+  std::array<uint8_t, kSearchPatternSize> SearchPattern{};
+  bool hex_mode = false;
+  uint8_t nibble_count = 0;
+  bool high_nibble_next = true;  // an even number of digits entered
+  std::string hex_text;          // digit pairs separated by one space
+};
+
+// Adds one digit; false when 50 are already entered.
+bool EnterHexDigit(SearchState& state, uint8_t value, char character);
+// Removes the last digit; false when there is none.
+bool EraseHexDigit(SearchState& state);
+// Switches mode; true when it changed, and the pattern field is then cleared.
+bool ChooseSearchMode(SearchState& state, bool hex);
+// What the pattern field shows when the dialog opens.
+std::string SearchFieldText(const SearchState& state);
+// A search can start unless an odd number of hex digits is entered.
+bool CanStartSearch(const SearchState& state);
+// The bytes to search for: the entered hex bytes, or (ASCII mode) the field's
+// text, at most 49 characters, which is kept in SearchPattern.
+std::vector<uint8_t> TakeSearchPattern(SearchState& state, std::string_view field_text);
+
+// Offset of the first occurrence of `pattern` wholly inside `chunk`.
+std::optional<size_t> FindPattern(std::span<const uint8_t> chunk, std::span<const uint8_t> pattern);
+// "%3.3f%% Complete" of `offset` sectors out of `span`.
+std::string SearchProgress(uint64_t offset, uint64_t span);
+
+struct SearchOutcome {
+  enum Kind { kNotFound, kFound, kNoMemory } kind = kNotFound;
+  uint32_t sector = 0;  // the sector holding the first byte of the hit
+};
+
+// Scans the sectors first..last-1 in chunks of up to 128 sectors, each chunk
+// starting with the last sector of the one before so that an occurrence across
+// a chunk boundary lies wholly inside the next chunk. Stops before a chunk once
+// `running` is cleared. Bytes a read did not deliver never make a hit.
+SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
+                            std::span<const uint8_t> pattern, const std::atomic<bool>& running,
+                            const std::function<void(const std::string&)>& progress);
+
+// The Search Disk dialog's behaviour on the user-interface thread, and the
+// SearchThread it starts. The object lives as long as the window, so the
+// pattern and mode survive closing the dialog.
+class DiskSearch {
+ public:
+  DiskSearch(Editor& editor, UiPost& post) : editor_(editor), post_(post) {}
+  ~DiskSearch() { Close(); }
+  DiskSearch(const DiskSearch&) = delete;
+  DiskSearch& operator=(const DiskSearch&) = delete;
+
+  SearchState state;
+  std::atomic<bool> SearchRunning{false};
+
+  struct Dialog {
+    TextPane& field;
+    TextPane& progress;
+    std::function<void()> close;  // posts WM_CLOSE to the dialog
+  };
+  // Shows the dialog's start state; false when the dialog is already open.
+  bool Open(Dialog dialog);
+  bool is_open() const { return dialog_.has_value(); }
+
+  // The hex-digit and Backspace commands the dialog receives in hex mode.
+  void HexDigitCommand(uint32_t id);
+  void EraseDigit();
+  void ChooseMode(bool hex);
+  // The Search button; false when refused (busy, or an odd number of digits).
+  bool StartSearch();
+  // The dialog closes: the search stops, and its thread is waited for.
+  void Close();
+
+ private:
+  void RunThread(uint32_t first, uint32_t last, std::vector<uint8_t> pattern, uint64_t serial);
+  void ShowProgress(uint64_t serial, const std::string& text);
+  void Finish(uint64_t serial);
+  void Complete(bool close_dialog);
+
+  Editor& editor_;
+  UiPost& post_;
+  std::optional<Dialog> dialog_;
+  std::thread thread_;
+  uint64_t serial_ = 0;     // tells posts of an earlier search from the current one
+  SearchOutcome outcome_;   // written by the thread, read after joining it
+};
+
+}  // namespace sectoredit

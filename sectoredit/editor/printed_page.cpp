@@ -1,0 +1,30 @@
+#include "sectoredit/editor/printed_page.h"
+
+#include <cstdio>
+
+namespace sectoredit {
+
+std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes) {
+  std::vector<std::string> lines;
+  char heading[32];
+  std::snprintf(heading, sizeof heading, "Sector Number %u", sector);
+  lines.emplace_back(heading);
+  lines.emplace_back();
+  for (uint32_t row = 0; row < kSectorSize / 16; ++row) {
+    const uint8_t* b = bytes.data() + 16 * row;
+    char offset[8];
+    std::snprintf(offset, sizeof offset, "%03X:", 16 * row);
+    std::string line(offset);
+    for (int i = 0; i < 16; ++i) {
+      line += ' ';
+      line += HexByte(b[i]);
+      if (i == 7) line += " -";
+    }
+    line += ' ';
+    line.append(reinterpret_cast<const char*>(b), 16);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+}  // namespace sectoredit

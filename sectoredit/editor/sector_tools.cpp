@@ -1,0 +1,223 @@
+#include "sectoredit/editor/sector_tools.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace sectoredit {
+
+namespace {
+
+constexpr uint32_t kChunkBytes = kMaxTransferSectors * kSectorSize;
+constexpr uint64_t kSectorNumbers = uint64_t{1} << 32;  // sectors 0..0xFFFFFFFF
+
+constexpr char kExportError[] = "Error Exporting to file.  Click OK to continue";
+constexpr char kImportError[] = "Error Importing from file.  Click OK to continue";
+
+std::unique_ptr<uint8_t[]> AllocateChunk() {
+  return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[kChunkBytes]);
+}
+
+// Sectors an export or import may move: they stop before LastSector.
+uint64_t SectorsBeforeLast(uint32_t first, uint32_t last, uint32_t count) {
+  const uint64_t available = first < last ? uint64_t{last} - first : 0;
+  return std::min<uint64_t>(count, available);
+}
+
+uint32_t ChunkSectors(uint64_t remaining) {
+  return static_cast<uint32_t>(std::min<uint64_t>(remaining, kMaxTransferSectors));
+}
+
+void Show(const ToolProgress& progress, uint64_t done, uint64_t total) {
+  if (progress.show) progress.show(PercentComplete(done, total));
+}
+
+bool Cancelled(const ToolProgress& progress) { return progress.cancelled && progress.cancelled(); }
+
+std::optional<uint64_t> FileLength(std::FILE* file) {
+#ifdef _WIN32
+  if (_fseeki64(file, 0, SEEK_END) != 0) return std::nullopt;
+  const int64_t length = _ftelli64(file);
+  if (_fseeki64(file, 0, SEEK_SET) != 0) return std::nullopt;
+#else
+  if (fseeko(file, 0, SEEK_END) != 0) return std::nullopt;
+  const int64_t length = ftello(file);
+  if (fseeko(file, 0, SEEK_SET) != 0) return std::nullopt;
+#endif
+  if (length < 0) return std::nullopt;
+  return static_cast<uint64_t>(length);
+}
+
+std::string WriteErrorQuestion(uint64_t sector) {
+  char text[128];
+  std::snprintf(text, sizeof text,
+                "Error encountered writing at sector %llu\nDo you wish to ignore errors and continue?",
+                static_cast<unsigned long long>(sector));
+  return text;
+}
+
+}  // namespace
+
+bool PresetFileDialogs::Choose(const FileDialogRequest& request, std::string& name) {
+  last_title_ = request.title;
+  if (name_.empty()) return false;
+  name = name_;
+  return true;
+}
+
+uint32_t PresetCountDialog::Ask(uint32_t initial) {
+  last_initial_ = initial;
+  return count_.value_or(initial);
+}
+
+uint32_t FieldValue(std::string_view text) {
+  uint32_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || text.front() == '-' || error != std::errc() || stop != end) return 0;
+  return value;
+}
+
+std::string PercentComplete(uint64_t done, uint64_t total) {
+  const uint64_t percent = total == 0 ? 100 : done * 100 / total;  // done <= 2^32: no overflow
+  return std::to_string(percent) + "% Complete";
+}
+
+void SectorTools::GotoSector(uint32_t sector) {
+  editor_.state.Dirty = false;
+  editor_.LoadSector(std::min(sector, editor_.LastSector()), Editor::ReadMode::kDirect, true);
+  editor_.RenderSector();
+}
+
+ToolResult SectorTools::ExportSectors(const ToolProgress& progress) {
+  if (!files_.Choose(kExportDialog, image_name_)) return ToolResult::kCancelled;
+  // Truncated before the count is asked, as users of the tool expect.
+  std::FILE* file = std::fopen(image_name_.c_str(), "wb+");
+  if (!file) {
+    editor_.messages().Show(kExportError, "Export Error");
+    return ToolResult::kFailed;
+  }
+  const uint32_t count = counts_.Ask(0);
+  ToolResult result = count == 0 ? ToolResult::kCancelled : ExportTo(file, count, progress);
+  if (std::fclose(file) != 0 && result == ToolResult::kDone) {
+    editor_.messages().Show(kExportError, "Export Error");
+    result = ToolResult::kFailed;
+  }
+  return result;
+}
+
+ToolResult SectorTools::ExportTo(std::FILE* file, uint32_t count, const ToolProgress& progress) {
+  const auto buffer = AllocateChunk();
+  if (!buffer) return ToolResult::kFailed;
+  const uint32_t first = editor_.state.CurrentSector;
+  const uint64_t total = SectorsBeforeLast(first, editor_.LastSector(), count);
+  for (uint64_t done = 0; done < total;) {
+    if (Cancelled(progress)) return ToolResult::kCancelled;
+    const uint32_t n = ChunkSectors(total - done);
+    std::memset(buffer.get(), 0, kChunkBytes);
+    const auto sector = static_cast<uint32_t>(first + done);
+    if (editor_.device().ReadDiskSectors(sector, n, buffer.get()) != n * kSectorSize ||
+        std::fwrite(buffer.get(), kSectorSize, n, file) != n) {
+      editor_.messages().Show(kExportError, "Export Error");
+      return ToolResult::kFailed;
+    }
+    done += n;
+    Show(progress, done, total);
+  }
+  return ToolResult::kDone;
+}
+
+ToolResult SectorTools::ImportSectors(const ToolProgress& progress) {
+  ToolResult result = ToolResult::kCancelled;
+  if (files_.Choose(kImportDialog, image_name_)) {
+    if (std::FILE* file = std::fopen(image_name_.c_str(), "rb")) {
+      const std::optional<uint64_t> length = FileLength(file);
+      const uint64_t sectors = length ? (*length + kSectorSize - 1) / kSectorSize : 0;
+      const uint32_t count = counts_.Ask(static_cast<uint32_t>(
+          std::min<uint64_t>(sectors, std::numeric_limits<uint32_t>::max())));
+      bool wrote = false;
+      if (count != 0) result = ImportFrom(file, count, progress, wrote);
+      if (wrote) {
+        // The disk changed under the view: show what is there now.
+        editor_.LoadSector(editor_.state.CurrentSector, Editor::ReadMode::kReported, false);
+        editor_.state.Dirty = false;
+      }
+      std::fclose(file);
+    } else {
+      editor_.messages().Show(kImportError, "Import Error");
+      result = ToolResult::kFailed;
+    }
+  }
+  editor_.RenderSector();
+  return result;
+}
+
+ToolResult SectorTools::ImportFrom(std::FILE* file, uint32_t count, const ToolProgress& progress,
+                                   bool& wrote) {
+  const auto buffer = AllocateChunk();
+  if (!buffer) return ToolResult::kFailed;
+  const uint32_t first = editor_.state.CurrentSector;
+  const uint64_t total = SectorsBeforeLast(first, editor_.LastSector(), count);
+  for (uint64_t done = 0; done < total;) {
+    if (Cancelled(progress)) return ToolResult::kCancelled;
+    const uint32_t n = ChunkSectors(total - done);
+    std::memset(buffer.get(), 0, kChunkBytes);  // a short last sector is zero-filled
+    const size_t got = std::fread(buffer.get(), 1, size_t{n} * kSectorSize, file);
+    if (std::ferror(file)) {
+      editor_.messages().Show(kImportError, "Import Error");
+      return ToolResult::kFailed;
+    }
+    const auto sectors = static_cast<uint32_t>((got + kSectorSize - 1) / kSectorSize);
+    if (sectors == 0) break;  // the file ended
+    const uint64_t sector = first + done;
+    wrote = true;
+    if (editor_.device().WriteDiskSectors(static_cast<uint32_t>(sector), sectors, buffer.get()) !=
+        sectors * kSectorSize) {
+      if (!editor_.messages().Ask(WriteErrorQuestion(sector), "Error")) return ToolResult::kFailed;
+    }
+    done += sectors;
+    Show(progress, done, total);
+    if (sectors < n) break;  // the file ended inside this chunk
+  }
+  return ToolResult::kDone;
+}
+
+ToolResult SectorTools::CopyBlock(uint32_t destination, uint32_t total,
+                                  const ToolProgress& progress) {
+  common::Messages& messages = editor_.messages();
+  const auto buffer = AllocateChunk();
+  if (!buffer) {
+    messages.Show("Insufficient free memory to perform transfer", "Error Copying");
+    return ToolResult::kFailed;
+  }
+  const uint64_t source = editor_.state.CurrentSector;
+  // A run reaching past sector 0xFFFFFFFF would wrap onto sector 0.
+  if (source + total > kSectorNumbers || uint64_t{destination} + total > kSectorNumbers) {
+    messages.Show(kSectorAccessError, kDataErrorCaption);
+    return ToolResult::kFailed;
+  }
+  // A destination inside the source run is copied from the end backwards, so
+  // no source sector is overwritten before it has been read.
+  const bool backwards = destination > source && destination < source + total;
+  for (uint64_t done = 0; done < total;) {
+    if (Cancelled(progress)) return ToolResult::kCancelled;
+    const uint32_t n = ChunkSectors(total - done);
+    const uint64_t offset = backwards ? total - done - n : done;
+    const auto from = static_cast<uint32_t>(source + offset);
+    const auto to = static_cast<uint32_t>(destination + offset);
+    if (editor_.device().ReadDiskSectors(from, n, buffer.get()) != n * kSectorSize ||
+        editor_.device().WriteDiskSectors(to, n, buffer.get()) != n * kSectorSize) {
+      messages.Show(kSectorAccessError, kDataErrorCaption);
+      return ToolResult::kFailed;
+    }
+    done += n;
+    Show(progress, done, total);
+  }
+  messages.Show("Copying of sectors has been completed succesfully", "Copy Complete");
+  return ToolResult::kDone;
+}
+
+}  // namespace sectoredit
