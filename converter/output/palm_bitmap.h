@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "common/messages.h"
+#include "converter/ccf/ccf_bitmap.h"
 #include "converter/output/byte_buffer.h"
 
 namespace velmora {
@@ -37,7 +38,7 @@ inline constexpr std::uint8_t kPalmNoCompression = 0xFF;
 int PalmPixelSize(std::uint16_t ccf_flags);
 
 // Bytes per row: even, from the pixels per byte of the depth.
-std::uint32_t PalmRowBytes(int pixel_size, std::uint32_t width);
+std::uint64_t PalmRowBytes(int pixel_size, std::uint32_t width);
 
 // The record name of an `IconList` key: its 8 digits, or for a 16-digit key
 // (selected bitmap, then unselected) the unselected bitmap's digits and "Dn".
@@ -50,6 +51,9 @@ struct PalmBitmapSource {
   std::uint32_t height = 0;  // v
   std::span<const std::uint8_t> pixels;  // width x height values, row after row
 };
+
+// The source for a bitmap rendered by the buffer sink (RenderCcfBitmap).
+PalmBitmapSource PalmBitmapSourceOf(const CcfBitmapPixels& rendered);
 
 // The once-only warning of bitmap records, owned by the generation run.
 struct BitmapWarnings {
