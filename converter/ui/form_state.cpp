@@ -1,0 +1,40 @@
+#include "converter/ui/form_state.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+void ListBoxState::Clear() {
+  items_.clear();
+  selected_.clear();
+}
+
+void ListBoxState::Delete(size_t index) {
+  if (index >= items_.size()) return;
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+  std::set<size_t> kept;
+  for (size_t selected : selected_) {
+    if (selected != index) kept.insert(selected > index ? selected - 1 : selected);
+  }
+  selected_ = std::move(kept);
+}
+
+bool ListBoxState::Contains(const std::string& item) const {
+  return std::find(items_.begin(), items_.end(), item) != items_.end();
+}
+
+void ListBoxState::Select(size_t index, bool selected) {
+  if (index >= items_.size()) return;
+  if (selected) {
+    selected_.insert(index);
+  } else {
+    selected_.erase(index);
+  }
+}
+
+std::optional<size_t> ListBoxState::FirstSelected() const {
+  if (selected_.empty()) return std::nullopt;
+  return *selected_.begin();
+}
+
+}  // namespace velmora
