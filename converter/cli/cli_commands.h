@@ -24,4 +24,10 @@ struct CommandContext {
 // velmora-cli list FILE.ccf: the PanelList entries, one per line.
 int RunList(CommandContext& context);
 
+// velmora-cli buttons FILE.ccf PANEL: the panel's ButtonList entries, one per line.
+int RunButtons(CommandContext& context);
+
+// velmora-cli convert FILE.ccf -o OUT.pdb [options]: generates a database.
+int RunConvert(CommandContext& context);
+
 }  // namespace velmora::cli

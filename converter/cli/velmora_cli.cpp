@@ -21,6 +21,10 @@ struct Command {
 
 const Command kCommands[] = {
     {"list", "FILE.ccf", "print the panel list, one entry per line", velmora::cli::RunList},
+    {"buttons", "FILE.ccf PANEL", "print a panel's button list, one entry per line",
+     velmora::cli::RunButtons},
+    {"convert", "FILE.ccf -o OUT.pdb [options]",
+     "generate a Tessaly database (see `convert --help`)", velmora::cli::RunConvert},
 };
 
 void PrintHelp(std::ostream& out) {
