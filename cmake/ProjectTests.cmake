@@ -1,8 +1,12 @@
-# project_add_gtest(NAME SOURCES... LIBS...): one GoogleTest executable. Natively
-# every test case becomes a CTest entry; in the Windows build the executable is
-# one CTest entry run under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+# project_add_gtest(NAME SOURCES... LIBS... [TIMEOUT seconds]): one GoogleTest
+# executable. Natively every test case becomes a CTest entry with the timeout
+# (default 120 s); in the Windows build the executable is one CTest entry run
+# under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
 function(project_add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE
@@ -11,6 +15,6 @@ function(project_add_gtest name)
     add_test(NAME ${name} COMMAND ${name})
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 30
-      PROPERTIES TIMEOUT 120)
+      PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
 endfunction()

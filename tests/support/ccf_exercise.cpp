@@ -1,0 +1,126 @@
+#include "tests/support/ccf_exercise.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "common/messages.h"
+#include "converter/ccf/canvas.h"
+#include "converter/ccf/ccf_bitmap.h"
+#include "converter/ccf/ccf_format.h"
+#include "converter/ccf/ccf_image.h"
+#include "converter/ccf/ccf_walk.h"
+#include "converter/ui/form_state.h"
+#include "converter/ui/load.h"
+
+namespace ccf_exercise {
+namespace {
+
+using velmora::CcfReader;
+
+void AppendMessages(common::RecordedMessages& messages, std::vector<std::string>& out) {
+  for (std::string& line : messages.Lines()) out.push_back(std::move(line));
+  messages.Clear();
+}
+
+// The walk of one panel, as one operation with its own reader.
+class PanelWalk {
+ public:
+  PanelWalk(velmora::FormState& form, common::RecordedMessages& messages, const Limits& limits,
+            uint64_t& decodes)
+      : form_(form),
+        reader_(*form.ccfImage, messages),
+        limits_(limits),
+        decodes_(decodes),
+        canvas_(limits.canvasSide, limits.canvasSide) {}
+
+  std::string Run(uint32_t panel) {
+    const size_t items = velmora::WalkPanelItems(
+        reader_, panel, form_.format,
+        [this](const velmora::PanelItemVisit& item) { Visit(item); });
+    HardKeys(velmora::DeviceOfPanel(form_.panelToDeviceList, panel));
+    return velmora::OffsetToHex(panel) + ": " + std::to_string(items) + " items, " +
+           std::to_string(irCodes_) + " IR codes, " + std::to_string(bitmaps_) + " bitmaps";
+  }
+
+ private:
+  void Visit(const velmora::PanelItemVisit& item) {
+    if (!item.isButton) {
+      Bitmap(reader_.ReadU32(uint64_t{item.object} + velmora::kFrameBitmapField), item);
+      return;
+    }
+    velmora::ReadButtonListName(reader_, item.object);
+    Actions(reader_.ReadU32(uint64_t{item.object} + velmora::kButtonActionsField));
+    for (bool active : {false, true}) {
+      for (bool selected : {false, true}) {
+        Bitmap(reader_.ReadU32(item.object + velmora::ButtonBitmapField(active, selected)), item);
+      }
+    }
+  }
+
+  void HardKeys(uint32_t device) {
+    if (device == 0) return;
+    for (int key = 0; key < velmora::HardKeyCount(form_.format); ++key) {
+      Actions(reader_.ReadU32(uint64_t{device} + velmora::kDeviceHardKeysField + 4u * key));
+    }
+  }
+
+  // FindIrCode, then the Pronto words the IR conversion would read.
+  void Actions(uint32_t actionList) {
+    const uint32_t ir = velmora::FindIrCode(reader_, actionList, true);
+    if (ir == 0) return;
+    ++irCodes_;
+    if (reader_.ReadU16(ir) == 0) return;
+    const uint64_t words = ir + velmora::IrCodeWordsField(form_.format);
+    const uint32_t pairs = uint32_t{reader_.ReadU16(words + 4)} + reader_.ReadU16(words + 6);
+    const uint32_t count = std::min(4 + 2 * pairs, limits_.maxIrWords);
+    for (uint32_t i = 0; i < count; ++i) reader_.ReadU16(words + 2 * i);
+  }
+
+  void Bitmap(uint32_t bitmap, const velmora::PanelItemVisit& item) {
+    if (bitmap == 0) return;
+    ++bitmaps_;
+    if (decodes_ >= limits_.maxBitmapDecodes) return;
+    ++decodes_;
+    velmora::DrawCcfBitmap(reader_, bitmap, item.x, item.y, canvas_, form_.layout, 0, 0,
+                           form_.compressedNote);
+    const velmora::CcfBitmapHeader header = velmora::ReadCcfBitmapHeader(reader_, bitmap);
+    if (uint64_t{header.width} * header.height <= limits_.maxRenderPixels) {
+      velmora::RenderCcfBitmap(reader_, bitmap, form_.layout, form_.compressedNote);
+    }
+  }
+
+  velmora::FormState& form_;
+  CcfReader reader_;
+  const Limits& limits_;
+  uint64_t& decodes_;
+  velmora::Canvas canvas_;
+  size_t irCodes_ = 0;
+  size_t bitmaps_ = 0;
+};
+
+}  // namespace
+
+std::vector<std::string> ExerciseCcf(std::vector<uint8_t> bytes, const std::string& name,
+                                     const Limits& limits) {
+  velmora::FormState form;
+  common::RecordedMessages messages;
+  std::vector<std::string> out = {"[load]"};
+  const bool loaded =
+      velmora::LoadCcfImage(form, velmora::CcfImage(std::move(bytes), name), messages);
+  AppendMessages(messages, out);
+  out.push_back("[PanelList]");
+  for (const std::string& entry : form.panelList.items()) out.push_back(entry);
+  out.push_back("[walk]");
+  if (!loaded) return out;
+  uint64_t decodes = 0;
+  for (const std::string& entry : form.panelList.items()) {
+    if (entry.empty() || entry[0] == '-') continue;
+    std::string summary = PanelWalk(form, messages, limits, decodes).Run(velmora::HexToOffset(entry));
+    AppendMessages(messages, out);
+    out.push_back(std::move(summary));
+  }
+  return out;
+}
+
+}  // namespace ccf_exercise

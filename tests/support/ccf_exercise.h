@@ -1,0 +1,36 @@
+// Loads a CCF file from memory as "Read CCF file" does, then reads everything
+// a preview of each listed panel would read: its items, frames and buttons,
+// each button's list name and IR code (FindIrCode, then the Pronto words), the
+// hard keys of the panel's device, and every bitmap through DrawCcfBitmap into
+// a canvas and through the buffer sink.
+//
+// The result is a transcript, compared line by line with the committed
+// expectations of the malformed corpus:
+//   [load]        the messages of the load, as "CAPTION: TEXT"
+//   [PanelList]   the entries of PanelList
+//   [walk]        per panel: the messages of its walk (one operation per
+//                 panel), then "PPPPPPPP: N items, K IR codes, B bitmaps"
+// The fuzz target runs the same code with tighter limits.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ccf_exercise {
+
+struct Limits {
+  int canvasSide = 320;  // the preview canvas is canvasSide x canvasSide
+  // Bitmaps with more pixels than this are drawn on the canvas only, not
+  // rendered into the buffer sink (the sink has its own allocation cap).
+  uint64_t maxRenderPixels = UINT64_MAX;
+  // Bitmaps decoded in all, per file, before the rest are only counted.
+  uint64_t maxBitmapDecodes = UINT64_MAX;
+  // Pronto words read per IR code.
+  uint32_t maxIrWords = 1u << 17;
+};
+
+std::vector<std::string> ExerciseCcf(std::vector<uint8_t> bytes, const std::string& name,
+                                     const Limits& limits = {});
+
+}  // namespace ccf_exercise

@@ -1,0 +1,31 @@
+# Runs GENERATOR with OUTPUT (a file or a folder inside SCRATCH) and fails
+# unless the files matching PATTERNS ("a|b") in SCRATCH and in COMMITTED are
+# the same set with the same bytes.
+file(REMOVE_RECURSE ${SCRATCH})
+file(MAKE_DIRECTORY ${SCRATCH})
+execute_process(COMMAND ${GENERATOR} ${OUTPUT} RESULT_VARIABLE generated)
+if(NOT generated EQUAL 0)
+  message(FATAL_ERROR "${GENERATOR} failed: ${generated}")
+endif()
+string(REPLACE "|" ";" patterns "${PATTERNS}")
+set(scratch_globs "")
+set(committed_globs "")
+foreach(pattern IN LISTS patterns)
+  list(APPEND scratch_globs ${SCRATCH}/${pattern})
+  list(APPEND committed_globs ${COMMITTED}/${pattern})
+endforeach()
+file(GLOB scratch_files RELATIVE ${SCRATCH} ${scratch_globs})
+file(GLOB committed_files RELATIVE ${COMMITTED} ${committed_globs})
+list(SORT scratch_files)
+list(SORT committed_files)
+if(NOT scratch_files STREQUAL committed_files)
+  message(FATAL_ERROR "${COMMITTED} holds [${committed_files}], the generator writes "
+                      "[${scratch_files}]: regenerate with ${GENERATOR} ${COMMITTED}")
+endif()
+foreach(name IN LISTS scratch_files)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SCRATCH}/${name} ${COMMITTED}/${name}
+    RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "${COMMITTED}/${name} is out of date: regenerate with ${GENERATOR}")
+  endif()
+endforeach()
