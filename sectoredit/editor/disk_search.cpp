@@ -120,6 +120,7 @@ SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
     if (const auto hit = FindPattern({buffer.get(), valid}, pattern)) {
       return {SearchOutcome::kFound, static_cast<uint32_t>(sector + *hit / kSectorSize)};
     }
+    if (offset + count == span) break;  // this chunk reached the end
     offset += count > 1 ? count - 1 : 1;
   }
   return {};

@@ -38,7 +38,8 @@ bool MemoryDisk::Touches(const std::vector<Range>& ranges, uint64_t first, uint3
 
 uint32_t MemoryDisk::Read(char kind, uint32_t first, uint32_t count, uint8_t* buffer) {
   transfers_.push_back({kind, first, count});
-  if (first + uint64_t{count} > size_ || Touches(failing_reads_, first, count)) {
+  if (first + uint64_t{count} > size_ || Touches(failing_reads_, first, count) ||
+      (kind == 'r' && Touches(failing_reported_reads_, first, count))) {
     std::memset(buffer, 0xEE, size_t{count} * kSectorSize);
     return 0;
   }

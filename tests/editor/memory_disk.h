@@ -32,7 +32,10 @@ class MemoryDisk : public SectorDevice {
 
   // Transfers touching first..last fail: reads deliver nothing (and leave
   // 0xEE junk in the buffer), writes write nothing.
-  void FailReads(uint64_t first, uint64_t last) { failing_reads_.push_back({first, last}); }
+  // `direct_too` false fails only the reads that report their failures.
+  void FailReads(uint64_t first, uint64_t last, bool direct_too = true) {
+    (direct_too ? failing_reads_ : failing_reported_reads_).push_back({first, last});
+  }
   void FailWrites(uint64_t first, uint64_t last) { failing_writes_.push_back({first, last}); }
   // Reads of a sector in first..last deliver only the sectors before it.
   void ShortReads(uint64_t first, uint64_t last) { short_reads_.push_back({first, last}); }
@@ -56,7 +59,7 @@ class MemoryDisk : public SectorDevice {
   uint64_t size_;
   uint32_t last_;
   std::map<uint64_t, SectorArray> written_;
-  std::vector<Range> failing_reads_, failing_writes_, short_reads_;
+  std::vector<Range> failing_reads_, failing_reported_reads_, failing_writes_, short_reads_;
   std::vector<Transfer> transfers_;
 };
 
