@@ -7,12 +7,28 @@ namespace sectoredit::cli {
 // Defined in the commands' own files.
 int RunInfo(const Args& args, std::ostream& out, common::Messages& messages);
 int RunList(const Args& args, std::ostream& out, common::Messages& messages);
+int RunDump(const Args& args, std::ostream& out, common::Messages& messages);
+int RunSearch(const Args& args, std::ostream& out, common::Messages& messages);
+int RunExport(const Args& args, std::ostream& out, common::Messages& messages);
+int RunImport(const Args& args, std::ostream& out, common::Messages& messages);
+int RunCopy(const Args& args, std::ostream& out, common::Messages& messages);
 
 namespace {
 
 const Command kCommands[] = {
     {"info", "DISK", "print \"LastSector N\", the index of the disk's last sector", RunInfo},
     {"list", "", "print the disks that can be opened, one entry a line", RunList},
+    {"dump", "DISK SECTOR", "print the sector as the printed page shows it", RunDump},
+    {"search", "DISK --from S (--hex DIGITS | --ascii TEXT)",
+     "print the first sector from S (up to, not including, the last) holding the pattern,\n"
+     "      or \"not found\" (exit 1); an even number of digits, at most 50, or 1..49 characters",
+     RunSearch},
+    {"export", "DISK --from S --count N -o FILE",
+     "write N sectors from S (stopping before the last sector) to FILE", RunExport},
+    {"import", "DISK --from S FILE [--count N] [--ignore-errors]",
+     "write FILE to the sectors from S (N defaults to the file's sectors); a failed write\n"
+     "      stops the import (exit 1) unless --ignore-errors", RunImport},
+    {"copy", "DISK --from S --to D --count N", "copy N sectors from S to D", RunCopy},
 };
 
 void PrintHelp(std::ostream& out) {
