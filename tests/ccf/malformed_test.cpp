@@ -66,4 +66,31 @@ TEST(MalformedCorpusFolder, HoldsEveryKindOfDamage) {
   }
 }
 
+// The committed sample loads without a message and every panel walks cleanly;
+// the counts follow from samples/make_demo_ccf.cpp (the TV's main panel: a logo
+// frame, 4 buttons with faces, a keypad frame of 10 plain buttons; 14 button
+// codes and 7 hard keys).
+TEST(DemoSample, LoadsAndWalksWithoutMessages) {
+  const fs::path demo = fs::path(PROJECT_SOURCE_DIR) / "samples" / "demo.ccf";
+  EXPECT_EQ(ccf_exercise::ExerciseCcf(ReadBytes(demo), "demo.ccf"),
+            (std::vector<std::string>{"[load]",
+                                      "[PanelList]",
+                                      "-- Home --",
+                                      "00001DDB - Home",
+                                      "-- Devices --",
+                                      "0000130A - TV Main",
+                                      "000014E8 - TV Picture",
+                                      "000019D1 - DVD Transport",
+                                      "00001C5E - DVD Menu",
+                                      "-- Macros --",
+                                      "00001FC2 - Movie night",
+                                      "[walk]",
+                                      "00001DDB: 4 items, 2 IR codes, 13 bitmaps",
+                                      "0000130A: 16 items, 21 IR codes, 17 bitmaps",
+                                      "000014E8: 3 items, 10 IR codes, 12 bitmaps",
+                                      "000019D1: 12 items, 14 IR codes, 40 bitmaps",
+                                      "00001C5E: 7 items, 11 IR codes, 28 bitmaps",
+                                      "00001FC2: 2 items, 2 IR codes, 8 bitmaps"}));
+}
+
 }  // namespace
