@@ -169,10 +169,7 @@ bool Generator::WriteBitmaps() {
     if (!pixels) return false;  // its message has been shown; the target stays as it was
     Bytes record;
     AppendRecordHeader(record, BitmapRecordName(key), kKindBitmap);
-    AppendBitmapRecordBody(record,
-                           {PalmPixelSize(pixels->header.flags), pixels->width, pixels->height,
-                            pixels->values},
-                           warnings);
+    AppendBitmapRecordBody(record, PalmBitmapSourceOf(*pixels), warnings);
     writer_.AppendRecordBytes(record);
   }
   return !writer_.failed();
