@@ -120,9 +120,10 @@ class AnsweringMessages : public common::Messages {
 
 int ExitCode(ToolResult result) { return result == ToolResult::kFailed ? kExitFailure : kExitOk; }
 
-// The page's character columns hold raw bytes; a terminal gets them as dots.
+// A row's character columns hold raw bytes; a terminal gets them as dots.
 std::string Printable(std::string line) {
-  for (size_t i = line.size() >= 16 ? line.size() - 16 : line.size(); i < line.size(); ++i) {
+  if (line.size() != kPageRowLength) return line;
+  for (size_t i = kPageRowLength - 16; i < line.size(); ++i) {
     const auto byte = static_cast<unsigned char>(line[i]);
     if (byte < 0x20 || byte > 0x7E) line[i] = '.';
   }

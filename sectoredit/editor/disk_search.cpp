@@ -3,19 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <system_error>
 
+#include "sectoredit/editor/chunk_buffer.h"
 #include "sectoredit/editor/sector_view.h"
 
 namespace sectoredit {
-
-namespace {
-
-constexpr uint32_t kChunkBytes = kMaxTransferSectors * kSectorSize;
-
-}  // namespace
 
 bool EnterHexDigit(SearchState& state, uint8_t value, char character) {
   if (state.nibble_count >= kMaxHexDigits) return false;
@@ -107,7 +100,7 @@ SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
                             std::span<const uint8_t> pattern, const std::atomic<bool>& running,
                             const std::function<void(const std::string&)>& progress) {
   if (pattern.empty()) return {};
-  const std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kChunkBytes]);
+  const auto buffer = AllocateChunk();
   if (!buffer) return {SearchOutcome::kNoMemory};
   const uint64_t span = first < last ? uint64_t{last} - first : 0;
   for (uint64_t offset = 0; offset < span && running.load();) {

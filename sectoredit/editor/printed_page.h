@@ -2,6 +2,7 @@
 // 71 characters (offset, sixteen bytes in hex split by a dash, the raw bytes).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "sectoredit/editor/sector_view.h"
 
 namespace sectoredit {
+
+inline constexpr size_t kPageRowLength = 71;
 
 // The page's lines in order, the blank one included; the character columns
 // hold the bytes unchanged.

@@ -4,22 +4,17 @@
 #include <charconv>
 #include <cstring>
 #include <limits>
-#include <memory>
-#include <new>
+
+#include "sectoredit/editor/chunk_buffer.h"
 
 namespace sectoredit {
 
 namespace {
 
-constexpr uint32_t kChunkBytes = kMaxTransferSectors * kSectorSize;
 constexpr uint64_t kSectorNumbers = uint64_t{1} << 32;  // sectors 0..0xFFFFFFFF
 
 constexpr char kExportError[] = "Error Exporting to file.  Click OK to continue";
 constexpr char kImportError[] = "Error Importing from file.  Click OK to continue";
-
-std::unique_ptr<uint8_t[]> AllocateChunk() {
-  return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[kChunkBytes]);
-}
 
 // Sectors an export or import may move: they stop before LastSector.
 uint64_t SectorsBeforeLast(uint32_t first, uint32_t last, uint32_t count) {
