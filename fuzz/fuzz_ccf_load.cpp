@@ -11,6 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ccf_exercise::Limits limits{
       .canvasSide = 64, .maxRenderPixels = 1u << 14, .maxBitmapDecodes = 64, .maxIrWords = 4096};
-  ccf_exercise::ExerciseCcf(std::vector<uint8_t>(data, data + size), "fuzz.ccf", limits);
+  velmora::FormState form;
+  ccf_exercise::ExerciseCcf(form, std::vector<uint8_t>(data, data + size), "fuzz.ccf", limits);
+  // `form` still holds the loaded file and its lists: further stages (a
+  // generation run over its panels) go here.
   return 0;
 }

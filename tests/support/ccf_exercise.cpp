@@ -101,9 +101,8 @@ class PanelWalk {
 
 }  // namespace
 
-std::vector<std::string> ExerciseCcf(std::vector<uint8_t> bytes, const std::string& name,
-                                     const Limits& limits) {
-  velmora::FormState form;
+std::vector<std::string> ExerciseCcf(velmora::FormState& form, std::vector<uint8_t> bytes,
+                                     const std::string& name, const Limits& limits) {
   common::RecordedMessages messages;
   std::vector<std::string> out = {"[load]"};
   const bool loaded =
@@ -121,6 +120,12 @@ std::vector<std::string> ExerciseCcf(std::vector<uint8_t> bytes, const std::stri
     out.push_back(std::move(summary));
   }
   return out;
+}
+
+std::vector<std::string> ExerciseCcf(std::vector<uint8_t> bytes, const std::string& name,
+                                     const Limits& limits) {
+  velmora::FormState form;
+  return ExerciseCcf(form, std::move(bytes), name, limits);
 }
 
 }  // namespace ccf_exercise

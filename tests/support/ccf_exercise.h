@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "converter/ui/form_state.h"
+
 namespace ccf_exercise {
 
 struct Limits {
@@ -30,6 +32,11 @@ struct Limits {
   uint32_t maxIrWords = 1u << 17;
 };
 
+// Loads into `form`, which keeps the file, its lists and flags afterwards (a
+// generation run can follow on the same form).
+std::vector<std::string> ExerciseCcf(velmora::FormState& form, std::vector<uint8_t> bytes,
+                                     const std::string& name, const Limits& limits = {});
+// The same on a fresh form.
 std::vector<std::string> ExerciseCcf(std::vector<uint8_t> bytes, const std::string& name,
                                      const Limits& limits = {});
 
