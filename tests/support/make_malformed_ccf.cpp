@@ -351,6 +351,38 @@ std::vector<Case> CountAndSizeCases() {
                      {Summary(panel, 4096, 0, 0)}});
   }
   {
+    // 40 frames nested one in another: frames at depths 0 to 31 are entered,
+    // the one at depth 32 is visited without its child.
+    CcfBuilder b;
+    uint32_t inner = b.AddFrame({.width = 1, .height = 1});
+    for (int i = 1; i < 40; ++i) {
+      inner = b.AddFrame({.width = 2, .height = 2, .children = {FrameItem(1, 1, inner)}});
+    }
+    const uint32_t panel = b.AddPanel({"Deep", {FrameItem(0, 0, inner)}});
+    b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
+    cases.push_back({"count_frame_depth", b.bytes(), {}, DeviceChainList({ListEntry(panel, "Deep")}),
+                     {Summary(panel, 33, 0, 0)}});
+  }
+  {
+    // Alias chains of 20 and of 40 buttons ending at an IR code: the short one
+    // is followed to its code, the long one passes the alias depth bound.
+    CcfBuilder b;
+    const uint32_t ir = b.AddActionList({IrAction(b.AddIrCode({Rc5Code(0, 12)}))});
+    std::vector<PanelItem> items;
+    for (int length : {20, 40}) {
+      uint32_t button = b.AddButton({.width = 10, .height = 10, .actions = ir});
+      for (int i = 0; i < length; ++i) {
+        button = b.AddButton(
+            {.width = 10, .height = 10, .actions = b.AddActionList({AliasAction(button)})});
+      }
+      items.push_back(ButtonItem(0, 0, button));
+    }
+    const uint32_t panel = b.AddPanel({"Chains", items});
+    b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
+    cases.push_back({"count_alias_depth", b.bytes(), {},
+                     DeviceChainList({ListEntry(panel, "Chains")}), {Summary(panel, 2, 1, 0)}});
+  }
+  {
     // 65535 x 65535 with no pixel data: the canvas reads what it can show,
     // the buffer sink refuses the allocation.
     CcfBuilder b;
