@@ -33,7 +33,9 @@ inline void PutU32(Bytes& out, std::uint32_t value) {
 
 inline void PutZeros(Bytes& out, std::size_t count) { out.insert(out.end(), count, 0); }
 
-inline void PutText(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+inline void PutText(Bytes& out, std::string_view text) {
+  for (char c : text) out.push_back(static_cast<std::uint8_t>(c));
+}
 
 // A text field of `width` bytes: at most width - 1 characters, then zero bytes
 // up to the width, so the field always holds its terminator.
