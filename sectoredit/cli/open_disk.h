@@ -13,7 +13,6 @@ namespace sectoredit::cli {
 // "Logical D:" or "Physical /dev/sdb") and reads sector 0 to make sure it can
 // be read. On failure reports "Error accessing contents of sector" /
 // "Data Error" and returns nullptr. `messages` must outlive the device.
-std::unique_ptr<SectorDevice> OpenDiskArgument(const std::string& disk,
-                                               common::Messages& messages);
+std::unique_ptr<SectorDevice> OpenDiskArgument(const std::string& disk, common::Messages& messages);
 
 }  // namespace sectoredit::cli

@@ -15,7 +15,7 @@ class AlignedSectorBuffer {
  public:
   explicit AlignedSectorBuffer(uint32_t sectors)
       : size_(sectors * kSectorSize),
-        data_(static_cast<uint8_t*>(::operator new(size_, std::align_val_t{kSectorSize}))) {
+        data_(static_cast<uint8_t*>(::operator new (size_, std::align_val_t{kSectorSize}))) {
     std::memset(data_.get(), 0, size_);
   }
   uint8_t* data() { return data_.get(); }
@@ -24,7 +24,7 @@ class AlignedSectorBuffer {
 
  private:
   struct Free {
-    void operator()(uint8_t* p) const { ::operator delete(p, std::align_val_t{kSectorSize}); }
+    void operator()(uint8_t* p) const { ::operator delete (p, std::align_val_t{kSectorSize}); }
   };
   uint32_t size_;
   std::unique_ptr<uint8_t, Free> data_;

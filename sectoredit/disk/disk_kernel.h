@@ -42,8 +42,7 @@ class DiskKernel {
   virtual uint32_t Seek(KernelHandle handle, uint32_t low, uint32_t* high) = 0;
   // ReadFile / WriteFile without an overlapped structure.
   virtual bool Read(KernelHandle handle, uint8_t* buffer, uint32_t size, uint32_t* done) = 0;
-  virtual bool Write(KernelHandle handle, const uint8_t* buffer, uint32_t size,
-                     uint32_t* done) = 0;
+  virtual bool Write(KernelHandle handle, const uint8_t* buffer, uint32_t size, uint32_t* done) = 0;
   // DeviceIoControl without an overlapped structure.
   virtual bool IoControl(KernelHandle handle, uint32_t code, const uint8_t* in, uint32_t in_size,
                          uint8_t* out, uint32_t out_size, uint32_t* returned) = 0;

@@ -72,7 +72,8 @@ std::vector<std::string> DiskLayer::ListDisks() {
   } else if (mode_ == DiskAccessMode::kDeviceFiles) {
     for (uint32_t i = 0; i < kDriveCount; ++i) {
       const char letter = static_cast<char>('A' + i);
-      if (ProbeDisk(LogicalPath(letter))) entries.push_back("Logical " + std::string(1, letter) + ":");
+      if (ProbeDisk(LogicalPath(letter)))
+        entries.push_back("Logical " + std::string(1, letter) + ":");
     }
     for (uint32_t i = 0; i < kPhysicalDriveCount; ++i) {
       const char digit = static_cast<char>('0' + i);
@@ -83,8 +84,8 @@ std::vector<std::string> DiskLayer::ListDisks() {
 }
 
 bool DiskLayer::ProbeDisk(const std::string& path) {
-  const KernelHandle handle = kernel_.Open(path, win32::kGenericReadWrite, win32::kFileShareWrite,
-                                           win32::kOpenExisting, 0);
+  const KernelHandle handle =
+      kernel_.Open(path, win32::kGenericReadWrite, win32::kFileShareWrite, win32::kOpenExisting, 0);
   if (handle == kInvalidHandle) return false;
   AlignedSectorBuffer scratch(1);
   uint32_t done = 0;
@@ -127,7 +128,8 @@ bool DiskLayer::OpenSelectedDisk(std::string_view entry) {
   }
   if (mode_ != DiskAccessMode::kDeviceFiles) return false;
   const bool logical = !text.empty() && text[0] == 'L';
-  const auto drive = logical ? CharAt(text, kLetterIndex, 'A', 'Z') : CharAt(text, kDigitIndex, '0', '9');
+  const auto drive =
+      logical ? CharAt(text, kLetterIndex, 'A', 'Z') : CharAt(text, kDigitIndex, '0', '9');
   if (!drive) return false;
   return OpenDevicePath(logical ? LogicalPath(*drive) : PhysicalPath(*drive));
 }
@@ -154,8 +156,8 @@ uint32_t DiskLayer::QueryDeviceFileLastSector() {
   if (disk_ref_ == kInvalidHandle) return 0;
   uint8_t info[32] = {};
   uint32_t returned = 0;
-  if (kernel_.IoControl(disk_ref_, win32::kIoctlDiskGetPartitionInfo, nullptr, 0, info,
-                        sizeof info, &returned) &&
+  if (kernel_.IoControl(disk_ref_, win32::kIoctlDiskGetPartitionInfo, nullptr, 0, info, sizeof info,
+                        &returned) &&
       returned >= 16 && GetLe64(info + 8) > 0) {
     return LastSectorFromByteLength(GetLe64(info + 8));
   }
@@ -214,7 +216,8 @@ uint32_t DiskLayer::ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_
 uint32_t DiskLayer::ReadSectors(uint32_t first, uint32_t count, uint8_t* buffer, bool report_seek) {
   if (!ValidCount(count)) return 0;
   if (mode_ == DiskAccessMode::kWin9xServices) return ReadDrive(first, count, buffer);
-  if (mode_ == DiskAccessMode::kDeviceFiles) return ReadDeviceFile(first, count, buffer, report_seek);
+  if (mode_ == DiskAccessMode::kDeviceFiles)
+    return ReadDeviceFile(first, count, buffer, report_seek);
   return 0;
 }
 
@@ -286,8 +289,9 @@ uint32_t DiskLayer::WriteDrive(uint32_t first, uint32_t count, const uint8_t* bu
   lock.flags = vwin32::kCarryFlag;
   CallIoctlWithFallback(lock, kLockExtended, kLockOld);
 
-  auto packet = SerializePacket({first, static_cast<uint16_t>(count),
-                                 kernel_.AddressOf(const_cast<uint8_t*>(buffer), count * kSectorSize)});
+  auto packet =
+      SerializePacket({first, static_cast<uint16_t>(count),
+                       kernel_.AddressOf(const_cast<uint8_t*>(buffer), count * kSectorSize)});
   DiocRegisters write;
   write.ebx = kernel_.AddressOf(packet.data(), kDiskIoPacketSize);
   uint32_t code = vwin32::kDosInt26;

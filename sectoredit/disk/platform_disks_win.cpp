@@ -28,9 +28,11 @@ std::vector<std::string> ListPlatformDisks(common::Messages& messages) {
   return Win32Disk(messages).ListDisks();
 }
 
-std::unique_ptr<SectorDevice> OpenPlatformDisk(const std::string& disk, common::Messages& messages) {
+std::unique_ptr<SectorDevice> OpenPlatformDisk(const std::string& disk,
+                                               common::Messages& messages) {
   auto device = std::make_unique<Win32Disk>(messages);
-  const bool open = IsListEntry(disk) ? device->OpenSelectedDisk(disk) : device->OpenDevicePath(disk);
+  const bool open =
+      IsListEntry(disk) ? device->OpenSelectedDisk(disk) : device->OpenDevicePath(disk);
   if (!open) return nullptr;
   return device;
 }

@@ -75,7 +75,9 @@ uint32_t PosixDisk::ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_
   if (fd_ < 0 || !ValidCount(count)) return 0;
   const off_t offset = SectorOffset(first);
   return TransferAll(
-      [&](uint32_t done) { return ::pread(fd_, buffer + done, count * kSectorSize - done, offset + done); },
+      [&](uint32_t done) {
+        return ::pread(fd_, buffer + done, count * kSectorSize - done, offset + done);
+      },
       count * kSectorSize);
 }
 
@@ -83,7 +85,9 @@ uint32_t PosixDisk::WriteDiskSectors(uint32_t first, uint32_t count, const uint8
   if (fd_ < 0 || !ValidCount(count)) return 0;
   const off_t offset = SectorOffset(first);
   return TransferAll(
-      [&](uint32_t done) { return ::pwrite(fd_, buffer + done, count * kSectorSize - done, offset + done); },
+      [&](uint32_t done) {
+        return ::pwrite(fd_, buffer + done, count * kSectorSize - done, offset + done);
+      },
       count * kSectorSize);
 }
 

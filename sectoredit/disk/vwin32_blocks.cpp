@@ -14,9 +14,7 @@ void PutLe32(uint8_t* bytes, uint32_t value) {
   PutLe16(bytes + 2, static_cast<uint16_t>(value >> 16));
 }
 
-uint16_t GetLe16(const uint8_t* bytes) {
-  return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-}
+uint16_t GetLe16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)); }
 
 uint32_t GetLe32(const uint8_t* bytes) {
   return GetLe16(bytes) | (static_cast<uint32_t>(GetLe16(bytes + 2)) << 16);

@@ -70,7 +70,8 @@ TEST_F(DeviceFilesTest, ListsLogicalThenPhysicalDrivesThatDeliverASector) {
   kernel.disks["\\\\.\\F:"] = DiskOfSectors(4);
   kernel.disks["\\\\.\\F:"].open_fails = true;
 
-  const std::vector<std::string> expected = {"Logical C:", "Logical Z:", "Physical 0", "Physical 9"};
+  const std::vector<std::string> expected = {"Logical C:", "Logical Z:", "Physical 0",
+                                             "Physical 9"};
   EXPECT_EQ(layer.ListDisks(), expected);
 
   ASSERT_EQ(kernel.opens.size(), 36u);
@@ -135,8 +136,11 @@ TEST_F(DeviceFilesTest, FailedOpenLeavesNoDiskAndReadsReportTheSeek) {
 }
 
 TEST_F(DeviceFilesTest, LastSectorFromThePartitionQuery) {
-  for (auto [sectors, last] : {std::pair<int64_t, uint32_t>{1000, 999}, {1001, 999},
-                               {2000000, 1999999}, {2000001, 1999999}, {1, 0}}) {
+  for (auto [sectors, last] : {std::pair<int64_t, uint32_t>{1000, 999},
+                               {1001, 999},
+                               {2000000, 1999999},
+                               {2000001, 1999999},
+                               {1, 0}}) {
     FakeDisk disk;
     disk.partition_length = sectors * 512;
     disk.length_info = 4 * 512;
@@ -220,7 +224,8 @@ TEST_F(DeviceFilesTest, FailedSeekOnReadShowsTheBoxOnlyInTheReportingForm) {
   EXPECT_TRUE(messages.entries().empty());
   EXPECT_EQ(layer.ReadDiskSectors(0, 1, buffer.data()), 0u);
   ASSERT_EQ(messages.entries().size(), 1u);
-  EXPECT_EQ(messages.entries()[0], (common::RecordedMessages::Entry{"Error reading disk", "Error"}));
+  EXPECT_EQ(messages.entries()[0],
+            (common::RecordedMessages::Entry{"Error reading disk", "Error"}));
 }
 
 TEST_F(DeviceFilesTest, FailedSeekOnWriteWritesNothingSilently) {

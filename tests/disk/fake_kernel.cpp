@@ -91,7 +91,8 @@ bool FakeKernel::IoControl(KernelHandle handle, uint32_t code, const uint8_t* in
   DiocRegisters registers = ParseRegisters(in);
   const bool ok = Vwin32Request(code, registers);
   regions_.clear();
-  registers.flags = ok ? (registers.flags & ~vwin32::kCarryFlag) : (registers.flags | vwin32::kCarryFlag);
+  registers.flags =
+      ok ? (registers.flags & ~vwin32::kCarryFlag) : (registers.flags | vwin32::kCarryFlag);
   const auto bytes = SerializeRegisters(registers);
   std::memcpy(out, bytes.data(), bytes.size());
   *returned = kDiocRegistersSize;

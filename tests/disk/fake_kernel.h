@@ -71,8 +71,8 @@ class FakeKernel : public DiskKernel {
   std::vector<VwinCall> vwin_calls;
   bool last_read_aligned = false;
 
-  KernelHandle Open(const std::string& path, uint32_t access, uint32_t share,
-                    uint32_t disposition, uint32_t flags) override;
+  KernelHandle Open(const std::string& path, uint32_t access, uint32_t share, uint32_t disposition,
+                    uint32_t flags) override;
   uint32_t Seek(KernelHandle handle, uint32_t low, uint32_t* high) override;
   bool Read(KernelHandle handle, uint8_t* buffer, uint32_t size, uint32_t* done) override;
   bool Write(KernelHandle handle, const uint8_t* buffer, uint32_t size, uint32_t* done) override;

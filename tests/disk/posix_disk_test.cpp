@@ -3,9 +3,8 @@
 #include "sectoredit/disk/posix_disk.h"
 
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -33,7 +32,8 @@ class PosixDiskTest : public ::testing::Test {
   std::string WriteImage(const std::string& name, const std::vector<uint8_t>& bytes) {
     const fs::path path = dir / name;
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path.string();
   }
   std::vector<uint8_t> ReadImage(const std::string& path) {
@@ -46,8 +46,8 @@ class PosixDiskTest : public ::testing::Test {
 };
 
 TEST_F(PosixDiskTest, LastSectorOfImageFilesFollowsTheEvenRule) {
-  for (auto [sectors, last] : {std::pair<uint32_t, uint32_t>{1000, 999}, {1001, 999}, {2, 1},
-                               {1, 0}, {0, 0}}) {
+  for (auto [sectors, last] :
+       {std::pair<uint32_t, uint32_t>{1000, 999}, {1001, 999}, {2, 1}, {1, 0}, {0, 0}}) {
     PosixDisk disk(messages);
     ASSERT_TRUE(disk.Open(WriteImage("sized.img", std::vector<uint8_t>(sectors * 512))));
     EXPECT_EQ(disk.LastSector(), last) << sectors;
@@ -137,7 +137,7 @@ TEST_F(PosixDiskTest, ListsReadablePartitionsThenWholeDisksByName) {
   for (const char* name : {"sda", "sdb", "sda1", "sda2", "nvme0n1", "mmcblk0p1", "sr0", "dm-0"}) {
     WriteImage("dev/" + std::string(name), PatternSectors(1));
   }
-  WriteImage("dev/loop0", {});                        // an unattached loop device reads nothing
+  WriteImage("dev/loop0", {});                       // an unattached loop device reads nothing
   WriteImage("dev/sdb", std::vector<uint8_t>(511));  // less than one sector
   const std::string d = dev.string();
   const std::vector<std::string> expected = {
@@ -161,8 +161,8 @@ TEST_F(PosixDiskTest, LoopDeviceSizesByTheBlockDeviceQuery) {
   if (control < 0) GTEST_SKIP() << "/dev/loop-control is not usable here: " << std::strerror(errno);
   ::close(control);
   const std::string image = WriteImage("loop.img", PatternSectors(2001));
-  const std::string attach = "losetup --find --show '" + image + "' > '" + (dir / "loop").string() +
-                             "' 2>/dev/null";
+  const std::string attach =
+      "losetup --find --show '" + image + "' > '" + (dir / "loop").string() + "' 2>/dev/null";
   if (std::system(attach.c_str()) != 0) GTEST_SKIP() << "losetup cannot attach an image here";
   std::string loop;
   std::ifstream(dir / "loop") >> loop;

@@ -1,6 +1,4 @@
 // sector-cli's table, argument handling and the info command on an image.
-#include "sectoredit/cli/sector_cli_commands.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +6,7 @@
 #include <sstream>
 
 #include "disk_test_support.h"
+#include "sectoredit/cli/sector_cli_commands.h"
 
 namespace sectoredit::cli {
 namespace {
@@ -30,13 +29,15 @@ CliRun RunCli(const Args& args) {
 class SectorCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    image = (fs::temp_directory_path() /
-             ("sector_cli_test_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".img"))
-                .string();
+    image =
+        (fs::temp_directory_path() /
+         ("sector_cli_test_" +
+          std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".img"))
+            .string();
     const std::vector<uint8_t> bytes = sectoredit::testing::PatternSectors(1001);
     std::ofstream(image, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   void TearDown() override { fs::remove(image); }
   std::string image;

@@ -27,8 +27,8 @@ TEST(Vwin32Blocks, RegistersAreSevenLittleEndianFieldsInVwin32Order) {
 TEST(Vwin32Blocks, DiskIoPacketIsTenPackedBytes) {
   const DiskIoPacket packet{0x12345678, 0x0080, 0xAABBCCDD};
   const auto bytes = SerializePacket(packet);
-  const std::array<uint8_t, 10> expected = {0x78, 0x56, 0x34, 0x12, 0x80, 0x00,
-                                            0xDD, 0xCC, 0xBB, 0xAA};
+  const std::array<uint8_t, 10> expected = {0x78, 0x56, 0x34, 0x12, 0x80,
+                                            0x00, 0xDD, 0xCC, 0xBB, 0xAA};
   EXPECT_EQ(bytes, expected);
   EXPECT_EQ(ParsePacket(bytes.data()), packet);
 }

@@ -60,8 +60,11 @@ class Win9xTest : public ::testing::Test {
 };
 
 TEST_F(Win9xTest, BuildAbove1000SelectsTheExtendedServices) {
-  for (auto [build, extended] : {std::pair<uint32_t, bool>{1000, false}, {1001, true}, {950, false},
-                                 {0x040A03E8, false}, {0x040A03E9, true}}) {
+  for (auto [build, extended] : {std::pair<uint32_t, bool>{1000, false},
+                                 {1001, true},
+                                 {950, false},
+                                 {0x040A03E8, false},
+                                 {0x040A03E9, true}}) {
     FakeKernel kernel;
     kernel.version = {1, build};
     common::RecordedMessages messages;
@@ -245,7 +248,8 @@ TEST_F(Win9xTest, OldWriteLocksWritesThroughInt26AndUnlocks) {
   EXPECT_EQ(kernel.vwin_calls[0].code, 1u);
   EXPECT_EQ(kernel.vwin_calls[0].in, Registers(0x440D, 0x103, 0x084A, 1, 0, 1));
   EXPECT_EQ(kernel.vwin_calls[1].code, 3u);
-  EXPECT_EQ(WithoutAddresses(kernel.vwin_calls[1].in, true, false), Registers(2, 0, 0xFFFF, 0, 0, 0));
+  EXPECT_EQ(WithoutAddresses(kernel.vwin_calls[1].in, true, false),
+            Registers(2, 0, 0xFFFF, 0, 0, 0));
   EXPECT_EQ(ParsePacket(kernel.vwin_calls[1].packet->data()).first_sector, 9u);
   EXPECT_EQ(kernel.vwin_calls[2].code, 1u);
   EXPECT_EQ(kernel.vwin_calls[2].in, Registers(0x440D, 3, 0x086A, 0, 0, 1));
