@@ -95,6 +95,8 @@ ToolResult SectorTools::ExportSectors(const ToolProgress& progress) {
     editor_.messages().Show(kExportError, "Export Error");
     return ToolResult::kFailed;
   }
+  // Whole chunks go straight to the file: one write per chunk, no stdio copy.
+  std::setvbuf(file, nullptr, _IONBF, 0);
   const uint32_t count = counts_.Ask(0);
   ToolResult result = count == 0 ? ToolResult::kCancelled : ExportTo(file, count, progress);
   if (std::fclose(file) != 0 && result == ToolResult::kDone) {
