@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz/generation_stage.h"
 #include "tests/support/ccf_exercise.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -13,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       .canvasSide = 64, .maxRenderPixels = 1u << 14, .maxBitmapDecodes = 64, .maxIrWords = 4096};
   velmora::FormState form;
   ccf_exercise::ExerciseCcf(form, std::vector<uint8_t>(data, data + size), "fuzz.ccf", limits);
-  // `form` still holds the loaded file and its lists: further stages (a
-  // generation run over its panels) go here.
+  // `form` still holds the loaded file and its lists: a whole generation run
+  // over its panels follows.
+  fuzz_stage::GenerateAndCheck(form);
   return 0;
 }
