@@ -30,8 +30,8 @@ enum HardKey { kLeft, kRight, kVolDown, kVolUp, kChUp, kChDown, kMute, kFLeft, k
 // repeat frame.
 std::vector<uint16_t> NecCode(uint8_t address, uint8_t command) {
   BurstPairs once = {{342, 171}};
-  const uint32_t data = address | (~address & 0xFFu) << 8 | uint32_t{command} << 16 |
-                        (~command & 0xFFu) << 24;
+  const uint32_t data =
+      address | (~address & 0xFFu) << 8 | uint32_t{command} << 16 | (~command & 0xFFu) << 24;
   for (int bit = 0; bit < 32; ++bit) once.push_back({21, (data >> bit & 1) ? 64 : 21});
   once.back().second = 1520;
   return LearnedCode(0x006D, once, {{342, 86}, {21, 3654}});
@@ -141,7 +141,8 @@ class Demo {
                               .colours = {Colour(kBlack, kWhite), Colour(kBlack, kWhite)}});
     std::vector<PanelItem> digits;
     for (int d = 0; d < 10; ++d) {
-      const uint32_t button = PlainButton(std::to_string((d + 1) % 10), Send(Rc5Code(0, (d + 1) % 10)));
+      const uint32_t button =
+          PlainButton(std::to_string((d + 1) % 10), Send(Rc5Code(0, (d + 1) % 10)));
       digits.push_back(ButtonItem(static_cast<uint16_t>(4 + 40 * (d % 5)),
                                   static_cast<uint16_t>(4 + 30 * (d / 5)), button));
     }
@@ -150,19 +151,19 @@ class Demo {
                                          .name = "Digits",
                                          .colour = Colour(kWhite, kNavy),
                                          .children = digits});
-    const uint32_t main = b_.AddPanel(
-        {"TV Main",
-         {FrameItem(0, 0, b_.AddFrame({.width = 240, .height = 24, .bitmap = logo_})),
-          ButtonItem(208, 30, tv_power_),
-          ButtonItem(8, 30, TextButton("Input", Send(Rc5Code(0, 56)))),
-          ButtonItem(60, 30, TextButton("Guide", Send(NecCode(0x04, 0x45)))),
-          FrameItem(16, 70, keypad),
-          ButtonItem(8, 180, TextButton("Teletext", Send(Rc5Code(0, 60)), 72))}});
-    const uint32_t picture = b_.AddPanel(
-        {"TV Picture",
-         {ButtonItem(8, 8, TextButton("Bright+", Send(Rc5xCode(0, 70, 1)), 72)),
-          ButtonItem(8, 40, TextButton("Bright-", Send(Rc5xCode(0, 70, 2)), 72)),
-          ButtonItem(96, 8, TextButton("Sleep", Send(NecCode(0x04, 0x0E))))}});
+    const uint32_t main =
+        b_.AddPanel({"TV Main",
+                     {FrameItem(0, 0, b_.AddFrame({.width = 240, .height = 24, .bitmap = logo_})),
+                      ButtonItem(208, 30, tv_power_),
+                      ButtonItem(8, 30, TextButton("Input", Send(Rc5Code(0, 56)))),
+                      ButtonItem(60, 30, TextButton("Guide", Send(NecCode(0x04, 0x45)))),
+                      FrameItem(16, 70, keypad),
+                      ButtonItem(8, 180, TextButton("Teletext", Send(Rc5Code(0, 60)), 72))}});
+    const uint32_t picture =
+        b_.AddPanel({"TV Picture",
+                     {ButtonItem(8, 8, TextButton("Bright+", Send(Rc5xCode(0, 70, 1)), 72)),
+                      ButtonItem(8, 40, TextButton("Bright-", Send(Rc5xCode(0, 70, 2)), 72)),
+                      ButtonItem(96, 8, TextButton("Sleep", Send(NecCode(0x04, 0x0E))))}});
     return b_.AddDevice({.name = "TV", .hardKeys = keys, .panels = {main, picture}});
   }
 
@@ -185,33 +186,34 @@ class Demo {
                               .bitmaps = {faces_.up, faces_.down, faces_.up, faces_.down},
                               .colours = {Colour(kBlack, kGrey), Colour(kNavy, kWhite)}});
     // Transport keys in a frame inside a frame: positions add up.
-    const uint32_t inner = b_.AddFrame(
-        {.width = 200,
-         .height = 56,
-         .colour = Colour(kBlack, kGrey),
-         .children = {Transport(0, 0, '\xA0', 50), ButtonItem(50, 0, dvd_play_),
-                      Transport(100, 0, '\xB3', 52), Transport(150, 0, '\x85', 48),
-                      Transport(0, 30, '\xB6', 36), Transport(50, 30, '\x86', 54),
-                      Transport(100, 30, '\xA9', 55), Transport(150, 30, '\xAE', 35)}});
+    const uint32_t inner =
+        b_.AddFrame({.width = 200,
+                     .height = 56,
+                     .colour = Colour(kBlack, kGrey),
+                     .children = {Transport(0, 0, '\xA0', 50), ButtonItem(50, 0, dvd_play_),
+                                  Transport(100, 0, '\xB3', 52), Transport(150, 0, '\x85', 48),
+                                  Transport(0, 30, '\xB6', 36), Transport(50, 30, '\x86', 54),
+                                  Transport(100, 30, '\xA9', 55), Transport(150, 30, '\xAE', 35)}});
     const uint32_t outer = b_.AddFrame({.width = 216,
                                         .height = 80,
                                         .name = "Transport",
                                         .fontSize = 8,
                                         .colour = Colour(kWhite, kNavy),
                                         .children = {FrameItem(8, 16, inner)}});
-    const uint32_t transport = b_.AddPanel(
-        {"DVD Transport",
-         {FrameItem(12, 20, outer), ButtonItem(12, 120, TextButton("\xAB", Send(Rc5xCode(26, 45, 0)))),
-          ButtonItem(70, 120, TextButton("Power", Send(Rc5xCode(26, 12, 0))))}});
+    const uint32_t transport =
+        b_.AddPanel({"DVD Transport",
+                     {FrameItem(12, 20, outer),
+                      ButtonItem(12, 120, TextButton("\xAB", Send(Rc5xCode(26, 45, 0)))),
+                      ButtonItem(70, 120, TextButton("Power", Send(Rc5xCode(26, 12, 0))))}});
     const uint32_t menu = b_.AddPanel(
         {.name = "DVD Menu",
          .items = {ButtonItem(98, 20, TextButton("\xAC", Send(Rc5xCode(26, 88, 0)))),
-          ButtonItem(40, 50, TextButton("\x95", Send(Rc5xCode(26, 90, 0)))),
-          ButtonItem(98, 50, TextButton("OK", Send(Rc5xCode(26, 92, 0)))),
-          ButtonItem(156, 50, TextButton("\x97", Send(Rc5xCode(26, 91, 0)))),
-          ButtonItem(98, 80, TextButton("\xA7", Send(Rc5xCode(26, 89, 0)))),
-          ButtonItem(8, 150, TextButton("Title", Send(Rc5xCode(26, 113, 0)), 60)),
-          ButtonItem(172, 150, TextButton("Subtitle", Send(Rc5xCode(26, 75, 0)), 60))},
+                   ButtonItem(40, 50, TextButton("\x95", Send(Rc5xCode(26, 90, 0)))),
+                   ButtonItem(98, 50, TextButton("OK", Send(Rc5xCode(26, 92, 0)))),
+                   ButtonItem(156, 50, TextButton("\x97", Send(Rc5xCode(26, 91, 0)))),
+                   ButtonItem(98, 80, TextButton("\xA7", Send(Rc5xCode(26, 89, 0)))),
+                   ButtonItem(8, 150, TextButton("Title", Send(Rc5xCode(26, 113, 0)), 60)),
+                   ButtonItem(172, 150, TextButton("Subtitle", Send(Rc5xCode(26, 75, 0)), 60))},
          .nameFlag = true});
     return b_.AddDevice({.name = "DVD", .hardKeys = keys, .panels = {transport, menu}});
   }
@@ -229,12 +231,12 @@ class Demo {
 
   uint32_t Macros() {
     // A macro: several codes in one action list, an alias among them.
-    const uint32_t movie = b_.AddActionList({IrAction(Ir(Rc5Code(0, 12))), AliasAction(dvd_play_),
-                                             IrAction(Ir(NecCode(0x04, 0x0B)))});
-    const uint32_t panel = b_.AddPanel(
-        {"Movie night",
-         {ButtonItem(20, 20, TextButton("Movie", movie, 96)),
-          ButtonItem(20, 60, TextButton("All off", Send(Rc5Code(0, 12)), 96))}});
+    const uint32_t movie = b_.AddActionList(
+        {IrAction(Ir(Rc5Code(0, 12))), AliasAction(dvd_play_), IrAction(Ir(NecCode(0x04, 0x0B)))});
+    const uint32_t panel =
+        b_.AddPanel({"Movie night",
+                     {ButtonItem(20, 20, TextButton("Movie", movie, 96)),
+                      ButtonItem(20, 60, TextButton("All off", Send(Rc5Code(0, 12)), 96))}});
     return b_.AddDevice({.name = "Macros", .panels = {panel}});
   }
 

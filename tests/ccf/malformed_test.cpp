@@ -60,9 +60,9 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedCorpus, testing::ValuesIn(CorpusNames()
 TEST(MalformedCorpusFolder, HoldsEveryKindOfDamage) {
   const std::vector<std::string> names = CorpusNames();
   for (const char* prefix : {"rejected_", "truncated_", "loop_", "count_", "huge_", "sound_"}) {
-    EXPECT_TRUE(std::any_of(names.begin(), names.end(),
-                            [&](const std::string& n) { return n.rfind(prefix, 0) == 0; }))
-        << prefix;
+    EXPECT_TRUE(std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+      return n.rfind(prefix, 0) == 0;
+    })) << prefix;
   }
 }
 
@@ -73,24 +73,16 @@ TEST(MalformedCorpusFolder, HoldsEveryKindOfDamage) {
 TEST(DemoSample, LoadsAndWalksWithoutMessages) {
   const fs::path demo = fs::path(PROJECT_SOURCE_DIR) / "samples" / "demo.ccf";
   EXPECT_EQ(ccf_exercise::ExerciseCcf(ReadBytes(demo), "demo.ccf"),
-            (std::vector<std::string>{"[load]",
-                                      "[PanelList]",
-                                      "-- Home --",
-                                      "00001DDB - Home",
-                                      "-- Devices --",
-                                      "0000130A - TV Main",
-                                      "000014E8 - TV Picture",
-                                      "000019D1 - DVD Transport",
-                                      "00001C5E - DVD Menu",
-                                      "-- Macros --",
-                                      "00001FC2 - Movie night",
-                                      "[walk]",
-                                      "00001DDB: 4 items, 2 IR codes, 13 bitmaps",
-                                      "0000130A: 16 items, 21 IR codes, 17 bitmaps",
-                                      "000014E8: 3 items, 10 IR codes, 12 bitmaps",
-                                      "000019D1: 12 items, 14 IR codes, 40 bitmaps",
-                                      "00001C5E: 7 items, 11 IR codes, 28 bitmaps",
-                                      "00001FC2: 2 items, 2 IR codes, 8 bitmaps"}));
+            (std::vector<std::string>{
+                "[load]", "[PanelList]", "-- Home --", "00001DDB - Home", "-- Devices --",
+                "0000130A - TV Main", "000014E8 - TV Picture", "000019D1 - DVD Transport",
+                "00001C5E - DVD Menu", "-- Macros --", "00001FC2 - Movie night", "[walk]",
+                "00001DDB: 4 items, 2 IR codes, 13 bitmaps",
+                "0000130A: 16 items, 21 IR codes, 17 bitmaps",
+                "000014E8: 3 items, 10 IR codes, 12 bitmaps",
+                "000019D1: 12 items, 14 IR codes, 40 bitmaps",
+                "00001C5E: 7 items, 11 IR codes, 28 bitmaps",
+                "00001FC2: 2 items, 2 IR codes, 8 bitmaps"}));
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ namespace ccf_builder {
 
 // The two format flags of the attribute word.
 struct Layout {
-  bool colourFormat = false;  // bit 8: colour records, 9 hard keys
-  bool longIrHeader = false;  // bit 18: 12-byte IR code header instead of 6
+  bool colourFormat = false;     // bit 8: colour records, 9 hard keys
+  bool longIrHeader = false;     // bit 18: 12-byte IR code header instead of 6
   uint32_t extraAttributes = 0;  // other attribute bits, ORed in as given
 };
 
@@ -83,7 +83,7 @@ struct IrCode {
 struct Bitmap {
   uint16_t width = 0;
   uint16_t height = 0;
-  int depth = 1;  // 1, 2 or 8 bits per pixel (flags 0x0000, 0x0100, 0x0001)
+  int depth = 1;            // 1, 2 or 8 bits per pixel (flags 0x0000, 0x0100, 0x0001)
   bool compressed = false;  // sets flags bit 15
   // One value per pixel, rows top to bottom; packed into rows as the depth
   // requires (1-bit rows (w+7)/8 bytes, 2-bit rows (w+3)/4 rounded up to even,
@@ -125,7 +125,7 @@ struct Panel {
 };
 
 struct Device {
-  std::string name;  // written at +4; the converter does not read it
+  std::string name;                // written at +4; the converter does not read it
   std::vector<uint32_t> hardKeys;  // action lists, at most 7 (9 with colourFormat)
   std::vector<uint32_t> panels;    // linked in this order through their next fields
 };

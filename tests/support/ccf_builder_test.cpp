@@ -81,12 +81,13 @@ TEST(CcfBuilderRecords, ButtonBytesInBothLayouts) {
 TEST(CcfBuilderRecords, FrameChildrenAndFieldHelpers) {
   for (bool colour : {false, true}) {
     CcfBuilder b({.colourFormat = colour});
-    const uint32_t f = b.AddFrame({.width = 10,
-                                   .height = 20,
-                                   .bitmap = 0xBB,
-                                   .fontSize = 0,
-                                   .colour = 0x0000000C,
-                                   .children = {ButtonItem(1, 2, 0xCAFE), FrameItem(3, 4, 0xF00D)}});
+    const uint32_t f =
+        b.AddFrame({.width = 10,
+                    .height = 20,
+                    .bitmap = 0xBB,
+                    .fontSize = 0,
+                    .colour = 0x0000000C,
+                    .children = {ButtonItem(1, 2, 0xCAFE), FrameItem(3, 4, 0xF00D)}});
     const uint32_t count = f + (colour ? 22 : 19);
     EXPECT_EQ(b.FrameChildCountField(f), count);
     EXPECT_EQ(b.bytes()[count], 2);
@@ -137,14 +138,14 @@ TEST(CcfBuilderBitmaps, RowPackingPerDepth) {
   EXPECT_EQ(BitmapRowBytes(9, 8), 9u);
 
   CcfBuilder b;
-  const uint32_t one = b.AddBitmap({.width = 9, .height = 1, .depth = 1,
-                                    .pixels = {1, 0, 0, 0, 0, 0, 0, 0, 1}});
+  const uint32_t one =
+      b.AddBitmap({.width = 9, .height = 1, .depth = 1, .pixels = {1, 0, 0, 0, 0, 0, 0, 0, 1}});
   EXPECT_EQ(Slice(b, one, 10), (std::vector<uint8_t>{0, 2, 0, 9, 0, 1, 0, 0, 0x80, 0x80}));
-  const uint32_t two = b.AddBitmap({.width = 5, .height = 1, .depth = 2,
-                                    .pixels = {0, 1, 2, 3, 2}});
+  const uint32_t two =
+      b.AddBitmap({.width = 5, .height = 1, .depth = 2, .pixels = {0, 1, 2, 3, 2}});
   EXPECT_EQ(Slice(b, two + 6, 4), (std::vector<uint8_t>{0x01, 0x00, 0x1B, 0x80}));
-  const uint32_t eight = b.AddBitmap({.width = 2, .height = 2, .depth = 8, .compressed = true,
-                                      .pixels = {1, 2, 3, 4}});
+  const uint32_t eight = b.AddBitmap(
+      {.width = 2, .height = 2, .depth = 8, .compressed = true, .pixels = {1, 2, 3, 4}});
   EXPECT_EQ(Slice(b, eight + 6, 6), (std::vector<uint8_t>{0x80, 0x01, 1, 2, 3, 4}));
   EXPECT_THROW(b.AddBitmap({.width = 2, .height = 2, .pixels = {1}}), std::invalid_argument);
 }

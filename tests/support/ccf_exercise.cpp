@@ -36,8 +36,7 @@ class PanelWalk {
 
   std::string Run(uint32_t panel) {
     const size_t items = velmora::WalkPanelItems(
-        reader_, panel, form_.format,
-        [this](const velmora::PanelItemVisit& item) { Visit(item); });
+        reader_, panel, form_.format, [this](const velmora::PanelItemVisit& item) { Visit(item); });
     HardKeys(velmora::DeviceOfPanel(form_.panelToDeviceList, panel));
     return velmora::OffsetToHex(panel) + ": " + std::to_string(items) + " items, " +
            std::to_string(irCodes_) + " IR codes, " + std::to_string(bitmaps_) + " bitmaps";
@@ -115,7 +114,8 @@ std::vector<std::string> ExerciseCcf(velmora::FormState& form, std::vector<uint8
   uint64_t decodes = 0;
   for (const std::string& entry : form.panelList.items()) {
     if (entry.empty() || entry[0] == '-') continue;
-    std::string summary = PanelWalk(form, messages, limits, decodes).Run(velmora::HexToOffset(entry));
+    std::string summary =
+        PanelWalk(form, messages, limits, decodes).Run(velmora::HexToOffset(entry));
     AppendMessages(messages, out);
     out.push_back(std::move(summary));
   }

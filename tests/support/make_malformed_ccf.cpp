@@ -46,8 +46,11 @@ std::vector<std::string> DeviceChainList(const std::vector<std::string>& entries
 const std::vector<std::string> kHeadingsOnly = {kHome, kDevices, kMacros};
 
 Case Rejected(std::string name, std::vector<uint8_t> bytes, int magicByte) {
-  return {std::move(name), std::move(bytes),
-          {"Not CCF file: Missing 'CCF' at byte " + std::to_string(magicByte)}, {}, {}};
+  return {std::move(name),
+          std::move(bytes),
+          {"Not CCF file: Missing 'CCF' at byte " + std::to_string(magicByte)},
+          {},
+          {}};
 }
 
 // A device in the device chain whose first panel is set later: objects added
@@ -97,14 +100,20 @@ std::vector<Case> TruncatedRecordCases() {
     // Inside the first-panel field: +60 of the plain layout, +76 of the colour
     // layout (where +70 would still hold a whole plain device).
     b.Truncate(device + (colour ? 70 : 62));
-    cases.push_back({colour ? "truncated_device_colour" : "truncated_device", b.bytes(),
-                     {kReadPastEnd}, kHeadingsOnly, {}});
+    cases.push_back({colour ? "truncated_device_colour" : "truncated_device",
+                     b.bytes(),
+                     {kReadPastEnd},
+                     kHeadingsOnly,
+                     {}});
   }
   {
     Skeleton s;
     const uint32_t panel = s.AddPanel({"Main"});
     s.b.Truncate(panel + 9);  // the item count is missing
-    cases.push_back({"truncated_panel", s.b.bytes(), {}, DeviceChainList({ListEntry(panel, "Main")}),
+    cases.push_back({"truncated_panel",
+                     s.b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Main")}),
                      {kReadPastEnd, Summary(panel, 0, 0, 0)}});
   }
   {
@@ -113,8 +122,11 @@ std::vector<Case> TruncatedRecordCases() {
     const uint32_t name = s.b.AddString("Living room");
     s.b.Patch32(panel + 4, name);
     s.b.Truncate(name + 5);
-    cases.push_back({"truncated_panel_name", s.b.bytes(), {kReadPastEnd},
-                     DeviceChainList({ListEntry(panel, "")}), {Summary(panel, 0, 0, 0)}});
+    cases.push_back({"truncated_panel_name",
+                     s.b.bytes(),
+                     {kReadPastEnd},
+                     DeviceChainList({ListEntry(panel, "")}),
+                     {Summary(panel, 0, 0, 0)}});
   }
   {
     Skeleton s;
@@ -124,7 +136,10 @@ std::vector<Case> TruncatedRecordCases() {
     // The second item keeps x and y; its object reference is cut in half, so
     // it reads as a frame at offset 0.
     s.b.Truncate(s.b.PanelItemField(panel, 1) + 6);
-    cases.push_back({"truncated_item", s.b.bytes(), {}, DeviceChainList({ListEntry(panel, "Items")}),
+    cases.push_back({"truncated_item",
+                     s.b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Items")}),
                      {kReadPastEnd, Summary(panel, 2, 0, 0)}});
   }
   return cases;
@@ -136,11 +151,13 @@ std::vector<Case> TruncatedContentCases() {
     Skeleton s;
     const uint32_t button = s.b.AddButton({.width = 40, .height = 20, .label = "In"});
     const uint32_t panel = s.AddPanel({"Framed", {FrameItem(10, 10, 0)}});
-    const uint32_t frame = s.b.AddFrame({.width = 100, .height = 50, .name = "Box",
-                                         .children = {ButtonItem(1, 1, button)}});
+    const uint32_t frame = s.b.AddFrame(
+        {.width = 100, .height = 50, .name = "Box", .children = {ButtonItem(1, 1, button)}});
     s.b.Patch32(s.b.PanelItemField(panel, 0) + CcfBuilder::kItemObjectField, frame);
     s.b.Truncate(frame + 17);  // colour and child count are missing
-    cases.push_back({"truncated_frame", s.b.bytes(), {},
+    cases.push_back({"truncated_frame",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Framed")}),
                      {kReadPastEnd, Summary(panel, 1, 0, 0)}});
   }
@@ -150,7 +167,9 @@ std::vector<Case> TruncatedContentCases() {
     const uint32_t button = s.b.AddButton({.width = 40, .height = 20, .label = "Cut"});
     s.b.Patch32(s.b.PanelItemField(panel, 0) + CcfBuilder::kItemObjectField, button);
     s.b.Truncate(button + 20);  // inside the first bitmap reference
-    cases.push_back({"truncated_button", s.b.bytes(), {},
+    cases.push_back({"truncated_button",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Buttons")}),
                      {kReadPastEnd, Summary(panel, 1, 0, 0)}});
   }
@@ -162,7 +181,9 @@ std::vector<Case> TruncatedContentCases() {
     const uint32_t list = s.b.AddActionList({{5, 0, 0}, IrAction(ir)});
     s.b.Patch32(button + CcfBuilder::kButtonActionsField, list);
     s.b.Truncate(s.b.ActionField(list, 1) + 5);  // the IR reference is missing
-    cases.push_back({"truncated_action_list", s.b.bytes(), {},
+    cases.push_back({"truncated_action_list",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Actions")}),
                      {kReadPastEnd, Summary(panel, 1, 0, 0)}});
   }
@@ -179,7 +200,9 @@ std::vector<Case> TruncatedContentCases() {
     // itself is cut after its first word.
     s.b.Truncate(longHeader ? ir + 10 : ir + 6 + 12);
     cases.push_back({longHeader ? "truncated_ir_code_long_header" : "truncated_ir_code",
-                     s.b.bytes(), {}, DeviceChainList({ListEntry(panel, "IR")}),
+                     s.b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "IR")}),
                      {kReadPastEnd, Summary(panel, 1, 1, 0)}});
   }
   {
@@ -191,7 +214,9 @@ std::vector<Case> TruncatedContentCases() {
     const uint32_t bitmap = s.b.AddBitmap(picture);
     for (int i = 0; i < 4; ++i) s.b.Patch32(button + 18 + 4 * i, bitmap);
     s.b.Truncate(bitmap + 8 + 40 * 10);  // ten of thirty rows remain
-    cases.push_back({"truncated_bitmap_rows", s.b.bytes(), {},
+    cases.push_back({"truncated_bitmap_rows",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Picture")}),
                      {kReadPastEnd, Summary(panel, 1, 0, 4)}});
   }
@@ -202,7 +227,9 @@ std::vector<Case> TruncatedContentCases() {
     const uint32_t bitmap = s.b.AddBitmap({.width = 40, .height = 30, .depth = 1});
     s.b.Patch32(frame + 8, bitmap);
     s.b.Truncate(bitmap + 5);  // the height is cut in half
-    cases.push_back({"truncated_bitmap_header", s.b.bytes(), {},
+    cases.push_back({"truncated_bitmap_header",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Picture")}),
                      {kReadPastEnd, Summary(panel, 1, 0, 1)}});
   }
@@ -214,12 +241,16 @@ std::vector<Case> LoopCases() {
   {
     CcfBuilder b;
     const uint32_t code = b.AddActionList({IrAction(b.AddIrCode({Rc5Code(0, 12)}))});
-    const uint32_t button = b.AddButton({.width = 40, .height = 20, .actions = code, .label = "On"});
+    const uint32_t button =
+        b.AddButton({.width = 40, .height = 20, .actions = code, .label = "On"});
     const uint32_t panel = b.AddPanel({"One", {ButtonItem(0, 0, button)}});
     const uint32_t device = b.AddDevice({.name = "Dev", .hardKeys = {code}, .panels = {panel}});
     b.SetChain(Chain::kDevices, {device});
     b.Patch32(device + CcfBuilder::kNextField, device);
-    cases.push_back({"loop_device_self", b.bytes(), {}, DeviceChainList({ListEntry(panel, "One")}),
+    cases.push_back({"loop_device_self",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "One")}),
                      {Summary(panel, 1, 2, 0)}});
   }
   {
@@ -230,7 +261,9 @@ std::vector<Case> LoopCases() {
     const uint32_t d2 = b.AddDevice({.name = "B", .panels = {p2}});
     b.SetChain(Chain::kDevices, {d1, d2});
     b.Patch32(d2 + CcfBuilder::kNextField, d1);
-    cases.push_back({"loop_device_earlier", b.bytes(), {},
+    cases.push_back({"loop_device_earlier",
+                     b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(p1, "One"), ListEntry(p2, "Two")}),
                      {Summary(p1, 0, 0, 0), Summary(p2, 0, 0, 0)}});
   }
@@ -241,7 +274,9 @@ std::vector<Case> LoopCases() {
     const uint32_t device = b.AddDevice({.name = "Both", .panels = {panel}});
     b.SetChain(Chain::kHome, {device});
     b.SetChain(Chain::kDevices, {device});
-    cases.push_back({"loop_device_in_two_chains", b.bytes(), {},
+    cases.push_back({"loop_device_in_two_chains",
+                     b.bytes(),
+                     {},
                      {kHome, ListEntry(panel, "Shared"), kDevices, kMacros},
                      {Summary(panel, 0, 0, 0)}});
   }
@@ -256,7 +291,9 @@ std::vector<Case> LoopCases() {
     b.Patch32(p2 + CcfBuilder::kNextField, p1);
     b.Patch32(p3 + CcfBuilder::kNextField, p3);
     cases.push_back(
-        {"loop_panel", b.bytes(), {},
+        {"loop_panel",
+         b.bytes(),
+         {},
          DeviceChainList({ListEntry(p1, "One"), ListEntry(p2, "Two"), ListEntry(p3, "Self")}),
          {Summary(p1, 0, 0, 0), Summary(p2, 0, 0, 0), Summary(p3, 0, 0, 0)}});
   }
@@ -266,19 +303,23 @@ std::vector<Case> LoopCases() {
     CcfBuilder b;
     const uint32_t ir = b.AddIrCode({Rc5Code(0, 1)});
     const uint32_t a = b.AddButton({.width = 20, .height = 20, .label = "A"});
-    const uint32_t bb = b.AddButton({.width = 20, .height = 20,
-                                     .actions = b.AddActionList({AliasAction(a)}), .label = "B"});
+    const uint32_t bb = b.AddButton(
+        {.width = 20, .height = 20, .actions = b.AddActionList({AliasAction(a)}), .label = "B"});
     b.Patch32(a + CcfBuilder::kButtonActionsField, b.AddActionList({AliasAction(bb)}));
     const uint32_t self = b.AddButton({.width = 20, .height = 20, .label = "S"});
     b.Patch32(self + CcfBuilder::kButtonActionsField, b.AddActionList({AliasAction(self)}));
-    const uint32_t c = b.AddButton(
-        {.width = 20, .height = 20, .actions = b.AddActionList({AliasAction(a), IrAction(ir)}),
-         .label = "C"});
+    const uint32_t c = b.AddButton({.width = 20,
+                                    .height = 20,
+                                    .actions = b.AddActionList({AliasAction(a), IrAction(ir)}),
+                                    .label = "C"});
     const uint32_t panel = b.AddPanel({"Aliases",
                                        {ButtonItem(0, 0, a), ButtonItem(30, 0, bb),
                                         ButtonItem(60, 0, self), ButtonItem(90, 0, c)}});
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
-    cases.push_back({"loop_alias", b.bytes(), {}, DeviceChainList({ListEntry(panel, "Aliases")}),
+    cases.push_back({"loop_alias",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Aliases")}),
                      {Summary(panel, 4, 1, 0)}});
   }
   {
@@ -286,10 +327,12 @@ std::vector<Case> LoopCases() {
     // current path is visited but not entered again; F's bitmap is read at
     // both visits.
     CcfBuilder b;
-    const uint32_t icon = b.AddBitmap({.width = 8, .height = 8, .depth = 1,
-                                       .pixels = std::vector<uint8_t>(64, 1)});
+    const uint32_t icon =
+        b.AddBitmap({.width = 8, .height = 8, .depth = 1, .pixels = std::vector<uint8_t>(64, 1)});
     const uint32_t button = b.AddButton({.width = 20, .height = 20, .label = "In"});
-    const uint32_t f = b.AddFrame({.width = 100, .height = 100, .bitmap = icon,
+    const uint32_t f = b.AddFrame({.width = 100,
+                                   .height = 100,
+                                   .bitmap = icon,
                                    .children = {ButtonItem(5, 5, button), FrameItem(10, 10, 0)}});
     b.Patch32(b.FrameChildField(f, 1) + CcfBuilder::kItemObjectField, f);
     const uint32_t g = b.AddFrame({.width = 50, .height = 50, .children = {FrameItem(1, 1, 0)}});
@@ -297,8 +340,11 @@ std::vector<Case> LoopCases() {
     b.Patch32(b.FrameChildField(g, 0) + CcfBuilder::kItemObjectField, h);
     const uint32_t panel = b.AddPanel({"Frames", {FrameItem(0, 0, f), FrameItem(120, 0, g)}});
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
-    cases.push_back({"loop_frame_contains_itself", b.bytes(), {},
-                     DeviceChainList({ListEntry(panel, "Frames")}), {Summary(panel, 6, 0, 2)}});
+    cases.push_back({"loop_frame_contains_itself",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Frames")}),
+                     {Summary(panel, 6, 0, 2)}});
   }
   return cases;
 }
@@ -311,18 +357,22 @@ std::vector<Case> CountAndSizeCases() {
     const uint32_t button = s.b.AddButton({.width = 20, .height = 20, .label = "Only"});
     const uint32_t panel = s.AddPanel({"Count", {ButtonItem(0, 0, button)}});
     s.b.Patch8(panel + 9, 255);
-    cases.push_back({"count_past_end_panel_items", s.b.bytes(), {},
+    cases.push_back({"count_past_end_panel_items",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Count")}),
                      {kReadPastEnd, Summary(panel, 255, 0, 0)}});
   }
   {
     Skeleton s;
     const uint32_t panel = s.AddPanel({"Count", {FrameItem(0, 0, 0)}});
-    const uint32_t frame = s.b.AddFrame({.width = 100, .height = 100,
-                                         .children = {FrameItem(0, 0, 0)}});
+    const uint32_t frame =
+        s.b.AddFrame({.width = 100, .height = 100, .children = {FrameItem(0, 0, 0)}});
     s.b.Patch32(s.b.PanelItemField(panel, 0) + CcfBuilder::kItemObjectField, frame);
     s.b.Patch8(s.b.FrameChildCountField(frame), 200);
-    cases.push_back({"count_past_end_frame_children", s.b.bytes(), {},
+    cases.push_back({"count_past_end_frame_children",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Count")}),
                      {kReadPastEnd, Summary(panel, 201, 0, 0)}});
   }
@@ -333,7 +383,9 @@ std::vector<Case> CountAndSizeCases() {
     const uint32_t list = s.b.AddActionList({{5, 0, 0}});
     s.b.Patch32(button + CcfBuilder::kButtonActionsField, list);
     s.b.Patch8(list + 1, 255);
-    cases.push_back({"count_past_end_actions", s.b.bytes(), {},
+    cases.push_back({"count_past_end_actions",
+                     s.b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(panel, "Count")}),
                      {kReadPastEnd, Summary(panel, 1, 0, 0)}});
   }
@@ -343,11 +395,14 @@ std::vector<Case> CountAndSizeCases() {
     const uint32_t leaf = b.AddFrame({.width = 1, .height = 1});
     const uint32_t middle =
         b.AddFrame({.width = 2, .height = 2, .children = std::vector(255, FrameItem(0, 0, leaf))});
-    const uint32_t top =
-        b.AddFrame({.width = 3, .height = 3, .children = std::vector(255, FrameItem(0, 0, middle))});
+    const uint32_t top = b.AddFrame(
+        {.width = 3, .height = 3, .children = std::vector(255, FrameItem(0, 0, middle))});
     const uint32_t panel = b.AddPanel({"Fan", std::vector(255, FrameItem(0, 0, top))});
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
-    cases.push_back({"count_frame_fan_out", b.bytes(), {}, DeviceChainList({ListEntry(panel, "Fan")}),
+    cases.push_back({"count_frame_fan_out",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Fan")}),
                      {Summary(panel, 4096, 0, 0)}});
   }
   {
@@ -360,7 +415,10 @@ std::vector<Case> CountAndSizeCases() {
     }
     const uint32_t panel = b.AddPanel({"Deep", {FrameItem(0, 0, inner)}});
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
-    cases.push_back({"count_frame_depth", b.bytes(), {}, DeviceChainList({ListEntry(panel, "Deep")}),
+    cases.push_back({"count_frame_depth",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Deep")}),
                      {Summary(panel, 33, 0, 0)}});
   }
   {
@@ -379,8 +437,11 @@ std::vector<Case> CountAndSizeCases() {
     }
     const uint32_t panel = b.AddPanel({"Chains", items});
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
-    cases.push_back({"count_alias_depth", b.bytes(), {},
-                     DeviceChainList({ListEntry(panel, "Chains")}), {Summary(panel, 2, 1, 0)}});
+    cases.push_back({"count_alias_depth",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Chains")}),
+                     {Summary(panel, 2, 1, 0)}});
   }
   {
     // 65535 x 65535 with no pixel data: the canvas reads what it can show,
@@ -395,21 +456,26 @@ std::vector<Case> CountAndSizeCases() {
     }
     const uint32_t panel = b.AddPanel({"Huge", items});
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
-    cases.push_back({"huge_bitmaps", b.bytes(), {}, DeviceChainList({ListEntry(panel, "Huge")}),
+    cases.push_back({"huge_bitmaps",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Huge")}),
                      {kReadPastEnd, kNoMemory, kNoMemory, kNoMemory, Summary(panel, 3, 0, 3)}});
   }
   {
     // The compressed-bitmap message is shown once for all panels of a preview.
     CcfBuilder b;
-    const uint32_t c8 = b.AddBitmap({.width = 16, .height = 16, .depth = 8, .compressed = true,
-                                     .raw = {0x12, 0x34, 0x56}});
+    const uint32_t c8 = b.AddBitmap(
+        {.width = 16, .height = 16, .depth = 8, .compressed = true, .raw = {0x12, 0x34, 0x56}});
     const uint32_t c2 = b.AddBitmap({.width = 16, .height = 16, .depth = 2, .compressed = true});
     const uint32_t f1 = b.AddFrame({.width = 16, .height = 16, .bitmap = c8});
     const uint32_t f2 = b.AddFrame({.width = 16, .height = 16, .bitmap = c2});
     const uint32_t p1 = b.AddPanel({"First", {FrameItem(0, 0, f1), FrameItem(20, 0, f2)}});
     const uint32_t p2 = b.AddPanel({"Second", {FrameItem(0, 0, f2)}});
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {p1, p2}})});
-    cases.push_back({"compressed_bitmaps", b.bytes(), {},
+    cases.push_back({"compressed_bitmaps",
+                     b.bytes(),
+                     {},
                      DeviceChainList({ListEntry(p1, "First"), ListEntry(p2, "Second")}),
                      {kCompressed, Summary(p1, 2, 0, 2), Summary(p2, 1, 0, 1)}});
   }
@@ -421,7 +487,9 @@ std::vector<Case> CountAndSizeCases() {
     const uint32_t panel = b.AddPanel({"Far", {FrameItem(0, 0, frame)}});
     b.Patch32(panel + 4, 0xFFFFFFFFu);  // masked to 0x7FFFFFFF: past the end
     b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
-    cases.push_back({"reference_near_4gib", b.bytes(), {kReadPastEnd},
+    cases.push_back({"reference_near_4gib",
+                     b.bytes(),
+                     {kReadPastEnd},
                      {kHome, kDevices, ListEntry(panel, ""), kMacros},
                      {kReadPastEnd, Summary(panel, 1, 0, 1)}});
   }
@@ -439,37 +507,49 @@ std::vector<Case> SoundCases() {
     const uint32_t rc5 = b.AddActionList({IrAction(b.AddIrCode({Rc5Code(0, 16)}))});
     Bitmap grey{.width = 9, .height = 3, .depth = 2};
     for (int i = 0; i < 27; ++i) grey.pixels.push_back(static_cast<uint8_t>(i % 4));
-    Bitmap colourful{.width = 5, .height = 2, .depth = 8, .pixels = {0, 5, 30, 180, 215,
-                                                                        240, 255, 1, 2, 3}};
+    Bitmap colourful{
+        .width = 5, .height = 2, .depth = 8, .pixels = {0, 5, 30, 180, 215, 240, 255, 1, 2, 3}};
     const uint32_t g = b.AddBitmap(grey);
     const uint32_t c = b.AddBitmap(colourful);
-    const uint32_t m = b.AddBitmap({.width = 9, .height = 2, .depth = 1,
-                                    .pixels = std::vector<uint8_t>(18, 1)});
-    const uint32_t play = b.AddButton({.width = 30, .height = 20, .actions = learned,
-                                       .label = "\x87", .fontSize = 10,
-                                       .bitmaps = {g, g, c, c}, .colours = {0x0C, 0x03}});
-    const uint32_t alias = b.AddButton({.width = 30, .height = 20,
+    const uint32_t m =
+        b.AddBitmap({.width = 9, .height = 2, .depth = 1, .pixels = std::vector<uint8_t>(18, 1)});
+    const uint32_t play = b.AddButton({.width = 30,
+                                       .height = 20,
+                                       .actions = learned,
+                                       .label = "\x87",
+                                       .fontSize = 10,
+                                       .bitmaps = {g, g, c, c},
+                                       .colours = {0x0C, 0x03}});
+    const uint32_t alias = b.AddButton({.width = 30,
+                                        .height = 20,
                                         .actions = b.AddActionList({AliasAction(play)}),
                                         .secondName = "Again"});
-    const uint32_t frame = b.AddFrame({.width = 100, .height = 40, .name = "Group", .bitmap = m,
-                                       .fontSize = 8, .children = {ButtonItem(2, 2, play),
-                                                                   ButtonItem(40, 2, alias)}});
+    const uint32_t frame =
+        b.AddFrame({.width = 100,
+                    .height = 40,
+                    .name = "Group",
+                    .bitmap = m,
+                    .fontSize = 8,
+                    .children = {ButtonItem(2, 2, play), ButtonItem(40, 2, alias)}});
     const uint32_t main = b.AddPanel({"Main", {FrameItem(10, 10, frame)}, true});
     const uint32_t second = b.AddPanel({"Second", {ButtonItem(0, 0, alias)}});
     std::vector<uint32_t> keys(colour ? 9 : 7, 0);
     keys[2] = rc5;
     keys.back() = learned;
-    const uint32_t device = b.AddDevice({.name = "Dev", .hardKeys = keys, .panels = {main, second}});
+    const uint32_t device =
+        b.AddDevice({.name = "Dev", .hardKeys = keys, .panels = {main, second}});
     const uint32_t homePanel = b.AddPanel({"Home", {ButtonItem(0, 0, alias)}});
     b.SetChain(Chain::kHome, {b.AddDevice({.name = "Home", .panels = {homePanel}})});
     b.SetChain(Chain::kDevices, {device});
     // Main: frame (1 bitmap), play (4 bitmaps, its code), alias (the same
     // code); both hard keys. Second: the alias and the hard keys.
-    cases.push_back({colour ? "sound_colour_long_ir" : "sound_plain", b.bytes(), {},
-                     {kHome, ListEntry(homePanel, "Home"), kDevices, ListEntry(main, "Main"),
-                      ListEntry(second, "Second"), kMacros},
-                     {Summary(homePanel, 1, 1, 0), Summary(main, 3, 4, 5),
-                      Summary(second, 1, 3, 0)}});
+    cases.push_back(
+        {colour ? "sound_colour_long_ir" : "sound_plain",
+         b.bytes(),
+         {},
+         {kHome, ListEntry(homePanel, "Home"), kDevices, ListEntry(main, "Main"),
+          ListEntry(second, "Second"), kMacros},
+         {Summary(homePanel, 1, 1, 0), Summary(main, 3, 4, 5), Summary(second, 1, 3, 0)}});
   }
   return cases;
 }
