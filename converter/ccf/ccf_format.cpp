@@ -15,8 +15,7 @@ inline constexpr uint8_t kActionAlias = 2;
 // Characters 12 to 19 of a PanelToDeviceList entry: after "PPPPPPPP - ".
 inline constexpr size_t kDevicePartStart = 11;
 
-uint32_t SearchActionList(CcfReader& reader, uint32_t actionList, VisitGuard& searched,
-                          int depth) {
+uint32_t SearchActionList(CcfReader& reader, uint32_t actionList, VisitGuard& searched, int depth) {
   if (actionList == 0 || depth > kMaxAliasDepth || !searched.FirstVisit(actionList)) return 0;
   uint8_t count = reader.ReadU8(uint64_t{actionList} + kActionCountField);
   for (uint64_t i = 0; i < count; ++i) {

@@ -34,7 +34,7 @@ struct CcfFormat {
 CcfFormat FormatFromAttributes(uint32_t attributeWord);
 
 // DeviceRecord.
-inline constexpr uint64_t kDeviceHardKeysField = 20;  // u32 action list per hard key
+inline constexpr uint64_t kDeviceHardKeysField = 20;      // u32 action list per hard key
 uint64_t DeviceFirstPanelField(const CcfFormat& format);  // +60, or +76
 int HardKeyCount(const CcfFormat& format);                // 7, or 9
 

@@ -63,9 +63,9 @@ void WalkDeviceChain(CcfReader& reader, uint32_t firstDevice, const CcfFormat& f
 
 // One item of a panel walk.
 struct PanelItemVisit {
-  uint16_t x = 0;       // absolute position: the item's own plus its frames', summed as 16 bits
+  uint16_t x = 0;  // absolute position: the item's own plus its frames', summed as 16 bits
   uint16_t y = 0;
-  uint32_t object = 0;  // FrameRecord or ButtonRecord offset, as stored
+  uint32_t object = 0;    // FrameRecord or ButtonRecord offset, as stored
   bool isButton = false;  // kind byte non-zero
   int depth = 0;          // 0 for the panel's own items, 1 for their children, ...
 };

@@ -15,10 +15,10 @@ constexpr Rgb Grey(unsigned level) {
 }
 
 // The blues and purples between the colour cube and the greys.
-constexpr uint32_t kColourBlues[24] = {
-    0xC0D0F0, 0x90B0F0, 0x7090D0, 0x5070D0, 0x3060E0, 0x4050E0, 0x2040C0, 0x2030B0,
-    0xA0A0D0, 0x7070A0, 0x505090, 0x304090, 0x303080, 0x202070, 0x101070, 0x101050,
-    0xD0B0D0, 0xB090B0, 0x908090, 0xA080A0, 0x908090, 0x907090, 0x807080, 0x806080};
+constexpr uint32_t kColourBlues[24] = {0xC0D0F0, 0x90B0F0, 0x7090D0, 0x5070D0, 0x3060E0, 0x4050E0,
+                                       0x2040C0, 0x2030B0, 0xA0A0D0, 0x7070A0, 0x505090, 0x304090,
+                                       0x303080, 0x202070, 0x101070, 0x101050, 0xD0B0D0, 0xB090B0,
+                                       0x908090, 0xA080A0, 0x908090, 0x907090, 0x807080, 0x806080};
 
 constexpr Palette256 MakeColourPalette() {
   Palette256 palette{};
@@ -34,9 +34,9 @@ constexpr Palette256 MakeColourPalette() {
   return palette;
 }
 
-constexpr uint32_t kPalmGreysAndColours[15] = {
-    0x111111, 0x222222, 0x444444, 0x555555, 0x777777, 0x888888, 0xAAAAAA, 0xBBBBBB,
-    0xDDDDDD, 0xEEEEEE, 0xC0C0C0, 0x800000, 0x800080, 0x008000, 0x008080};
+constexpr uint32_t kPalmGreysAndColours[15] = {0x111111, 0x222222, 0x444444, 0x555555, 0x777777,
+                                               0x888888, 0xAAAAAA, 0xBBBBBB, 0xDDDDDD, 0xEEEEEE,
+                                               0xC0C0C0, 0x800000, 0x800080, 0x008000, 0x008080};
 
 constexpr Palette256 MakePalmPalette() {
   Palette256 palette{};  // 230 to 255 stay black

@@ -110,13 +110,12 @@ inline constexpr std::array<const char*, 9> kHardKeyNames = {
 
 // The column of hard-key buttons at the right edge of an image of W x H.
 struct HardKeyGeometry {
-  int count = 0;     // 7, or 9 with colourFormat
-  int16_t left = 0;  // W - W / 32 - width
-  int16_t width = 0;   // trunc(W * 0.1875)
-  int16_t height = 0;  // H / 16
+  int count = 0;                  // 7, or 9 with colourFormat
+  int16_t left = 0;               // W - W / 32 - width
+  int16_t width = 0;              // trunc(W * 0.1875)
+  int16_t height = 0;             // H / 16
   std::array<int16_t, 9> tops{};  // the first `count` are used
 };
-HardKeyGeometry HardKeyColumn(int imageWidth, int imageHeight, bool colourFormat,
-                              MapTarget target);
+HardKeyGeometry HardKeyColumn(int imageWidth, int imageHeight, bool colourFormat, MapTarget target);
 
 }  // namespace velmora

@@ -57,10 +57,10 @@ inline constexpr int kStartPreviewIndex = 2;    // "320x320 screen (320x307)"
 // fields "1", "1", "0", "44", ScaleCombo at 4, PreviewCombo at 2 with Image1
 // at 8, 8, 320 x 307, ReadFileBtn the enabled default button.
 struct FormState {
-  ListBoxState panelList;     // chain headings and panels, multi-select
-  ListBoxState categoryList;  // panels chosen as categories, multi-select
-  ListBoxState buttonList;    // the previewed panel's buttons, multi-select
-  ListBoxState unfiledList;   // buttons for the Unfiled category, multi-select
+  ListBoxState panelList;                      // chain headings and panels, multi-select
+  ListBoxState categoryList;                   // panels chosen as categories, multi-select
+  ListBoxState buttonList;                     // the previewed panel's buttons, multi-select
+  ListBoxState unfiledList;                    // buttons for the Unfiled category, multi-select
   std::vector<std::string> iconList;           // hidden table of one generation's bitmaps
   std::vector<std::string> panelToDeviceList;  // hidden table, "PPPPPPPP - DDDDDDDD"
 

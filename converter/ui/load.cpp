@@ -47,8 +47,7 @@ void ListPanels(FormState& form, common::Messages& messages) {
   for (const ChainHeading& chain : kChains) {
     uint32_t first = reader.ReadU32(chain.headerField);
     panelList.push_back(chain.heading);
-    WalkDeviceChain(reader, first, form.format, devices, panels, panelList,
-                    form.panelToDeviceList);
+    WalkDeviceChain(reader, first, form.format, devices, panels, panelList, form.panelToDeviceList);
   }
   for (std::string& entry : panelList) form.panelList.Add(std::move(entry));
 }

@@ -1,10 +1,11 @@
+#include "converter/ccf/ccf_bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "common/messages.h"
-#include "converter/ccf/ccf_bitmap.h"
 #include "converter/ccf/palettes.h"
 
 namespace velmora {
@@ -108,7 +109,7 @@ TEST(BufferSink, ScaleTwoRepeatsAndScaleHalfDrops) {
   EXPECT_EQ(half.pixels->width, 4u);
   EXPECT_EQ(half.pixels->height, 1u);
   EXPECT_EQ(half.pixels->values, (std::vector<uint8_t>{PalmIndexMap[10], PalmIndexMap[12],
-                                                      PalmIndexMap[14], PalmIndexMap[16]}));
+                                                       PalmIndexMap[14], PalmIndexMap[16]}));
 }
 
 TEST(BufferSink, EmptyDestinationsReadNoPixels) {

@@ -1,10 +1,11 @@
+#include "converter/ccf/ccf_format.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "common/messages.h"
-#include "converter/ccf/ccf_format.h"
 #include "tests/support/ccf_builder.h"
 
 namespace velmora {

@@ -96,10 +96,9 @@ TEST(CcfImage, OpenReadsTheWholeFileAndFailsForMissingOnes) {
 
 // A string reference at 0, the string "Hi!" at 4, and room for more.
 std::vector<uint8_t> StringFile(uint32_t reference, std::vector<uint8_t> string) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(reference >> 24),
-                                static_cast<uint8_t>(reference >> 16),
-                                static_cast<uint8_t>(reference >> 8),
-                                static_cast<uint8_t>(reference)};
+  std::vector<uint8_t> bytes = {
+      static_cast<uint8_t>(reference >> 24), static_cast<uint8_t>(reference >> 16),
+      static_cast<uint8_t>(reference >> 8), static_cast<uint8_t>(reference)};
   for (uint8_t byte : string) bytes.push_back(byte);
   return bytes;
 }

@@ -1,3 +1,5 @@
+#include "converter/ccf/ccf_walk.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 
 #include "common/messages.h"
 #include "converter/ccf/ccf_format.h"
-#include "converter/ccf/ccf_walk.h"
 #include "tests/support/ccf_builder.h"
 
 namespace velmora {
@@ -45,11 +46,12 @@ TEST_P(PanelWalkInBothLayouts, VisitsFramesBeforeTheirChildrenWithSummedPosition
   uint32_t inner = b.AddButton({.width = 5, .height = 5, .label = "Inner"});
   uint32_t first = b.AddButton({.width = 5, .height = 5, .label = "First"});
   uint32_t last = b.AddButton({.width = 5, .height = 5, .label = "Last"});
-  uint32_t innerFrame = b.AddFrame({.width = 50, .height = 50, .children = {ButtonItem(3, 4, inner)}});
+  uint32_t innerFrame =
+      b.AddFrame({.width = 50, .height = 50, .children = {ButtonItem(3, 4, inner)}});
   uint32_t outerFrame =
       b.AddFrame({.width = 90, .height = 90, .children = {FrameItem(20, 30, innerFrame)}});
-  uint32_t panel = b.AddPanel({"P", {ButtonItem(1, 2, first), FrameItem(100, 10, outerFrame),
-                                     ButtonItem(7, 8, last)}});
+  uint32_t panel = b.AddPanel(
+      {"P", {ButtonItem(1, 2, first), FrameItem(100, 10, outerFrame), ButtonItem(7, 8, last)}});
   common::RecordedMessages messages;
   std::vector<Visit> expected = {{1, 2, first, true, 0},
                                  {100, 10, outerFrame, false, 0},
@@ -91,9 +93,10 @@ TEST(PanelWalk, AFramePlacedTwiceShowsItsChildrenBothTimes) {
   uint32_t frame = b.AddFrame({.children = {ButtonItem(1, 1, button)}});
   uint32_t panel = b.AddPanel({"P", {FrameItem(0, 0, frame), FrameItem(10, 10, frame)}});
   common::RecordedMessages messages;
-  std::vector<Visit> expected = {
-      {0, 0, frame, false, 0}, {1, 1, button, true, 1},
-      {10, 10, frame, false, 0}, {11, 11, button, true, 1}};
+  std::vector<Visit> expected = {{0, 0, frame, false, 0},
+                                 {1, 1, button, true, 1},
+                                 {10, 10, frame, false, 0},
+                                 {11, 11, button, true, 1}};
   EXPECT_EQ(WalkAll(b, panel, messages), expected);
 }
 
@@ -192,8 +195,8 @@ ChainLists WalkChain(const CcfBuilder& b, uint32_t device, common::RecordedMessa
   CcfReader reader(image, messages);
   ChainLists lists;
   VisitGuard devices, panels;
-  WalkDeviceChain(reader, device, {b.layout().colourFormat, false}, devices, panels,
-                  lists.panels, lists.devices);
+  WalkDeviceChain(reader, device, {b.layout().colourFormat, false}, devices, panels, lists.panels,
+                  lists.devices);
   return lists;
 }
 

@@ -1,10 +1,10 @@
+#include "converter/ccf/palettes.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
 #include <vector>
-
-#include "converter/ccf/palettes.h"
 
 namespace velmora {
 namespace {
@@ -62,7 +62,8 @@ std::vector<Rgb> PalmCubeByLoops() {
     for (int red = 0; red < 6; ++red) {
       for (int blue = 0; blue < 3; ++blue) {
         for (int green = 0; green < 6; ++green) {
-          cube.push_back({static_cast<uint8_t>(255 - 51 * red), static_cast<uint8_t>(255 - 51 * green),
+          cube.push_back({static_cast<uint8_t>(255 - 51 * red),
+                          static_cast<uint8_t>(255 - 51 * green),
                           static_cast<uint8_t>(255 - 51 * (3 * half + blue))});
         }
       }

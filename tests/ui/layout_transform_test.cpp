@@ -1,3 +1,5 @@
+#include "converter/output/layout_transform.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -5,21 +7,26 @@
 #include <vector>
 
 #include "common/messages.h"
-#include "converter/output/layout_transform.h"
 
 namespace velmora {
 namespace {
 
 TEST(ScaleModes, FieldTextsAreFifteenSignificantDigitsOfTheSinglePrecisionValue) {
   EXPECT_EQ(ScaleModeEdits(0, '.'), (LayoutEdits{"1", "1", "0", "0"}));
-  EXPECT_EQ(ScaleModeEdits(1, '.'), (LayoutEdits{"0.660000026226044", "0.670000016689301", "1", "2"}));
-  EXPECT_EQ(ScaleModeEdits(2, '.'), (LayoutEdits{"0.660000026226044", "0.670000016689301", "1", "0"}));
-  EXPECT_EQ(ScaleModeEdits(3, '.'), (LayoutEdits{"0.670000016689301", "0.670000016689301", "1", "3"}));
+  EXPECT_EQ(ScaleModeEdits(1, '.'),
+            (LayoutEdits{"0.660000026226044", "0.670000016689301", "1", "2"}));
+  EXPECT_EQ(ScaleModeEdits(2, '.'),
+            (LayoutEdits{"0.660000026226044", "0.670000016689301", "1", "0"}));
+  EXPECT_EQ(ScaleModeEdits(3, '.'),
+            (LayoutEdits{"0.670000016689301", "0.670000016689301", "1", "3"}));
   EXPECT_EQ(ScaleModeEdits(4, '.'), (LayoutEdits{"1", "1", "40", "44"}));
   EXPECT_EQ(ScaleModeEdits(6, '.'), (LayoutEdits{"1", "1", "40", "88"}));
-  EXPECT_EQ(ScaleModeEdits(7, '.'), (LayoutEdits{"1.33000004291534", "1.33000004291534", "0", "8"}));
-  EXPECT_EQ(ScaleModeEdits(9, '.'), (LayoutEdits{"1.33000004291534", "1.33000004291534", "0", "16"}));
-  EXPECT_EQ(ScaleModeEdits(10, '.'), (LayoutEdits{"1.33000004291534", "1.39999997615814", "0", "0"}));
+  EXPECT_EQ(ScaleModeEdits(7, '.'),
+            (LayoutEdits{"1.33000004291534", "1.33000004291534", "0", "8"}));
+  EXPECT_EQ(ScaleModeEdits(9, '.'),
+            (LayoutEdits{"1.33000004291534", "1.33000004291534", "0", "16"}));
+  EXPECT_EQ(ScaleModeEdits(10, '.'),
+            (LayoutEdits{"1.33000004291534", "1.39999997615814", "0", "0"}));
   EXPECT_EQ(ScaleModeEdits(1, ',').scaleX, "0,660000026226044");
 }
 
@@ -32,7 +39,8 @@ TEST(ScaleModes, ItemsAndPreviewSizesInComboOrder) {
   }
   EXPECT_STREQ(PreviewSizes[0].item, "160x160 screen (160x147)");
   EXPECT_STREQ(PreviewSizes[3].item, "Original Pronto screen (240x219)");
-  const int places[4][4] = {{88, 88, 160, 147}, {48, 8, 240, 307}, {8, 8, 320, 307}, {48, 58, 240, 219}};
+  const int places[4][4] = {
+      {88, 88, 160, 147}, {48, 8, 240, 307}, {8, 8, 320, 307}, {48, 58, 240, 219}};
   for (size_t i = 0; i < 4; ++i) {
     const PreviewSize& s = PreviewSizes[i];
     EXPECT_EQ((std::vector{s.left, s.top, s.width, s.height}),
@@ -86,10 +94,12 @@ TEST(ReadLayoutEdits, NegativeAndNonFiniteScalesAreResetLikeLargeOnes) {
 TEST(ReadLayoutEdits, ABadScaleStopsBeforeAnythingIsLoaded) {
   ReadResult r = Read({"abc", "1", "0", "0"});
   EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.messages, std::vector<std::string>{"Velmora: 'abc' is not a valid floating point value"});
+  EXPECT_EQ(r.messages,
+            std::vector<std::string>{"Velmora: 'abc' is not a valid floating point value"});
   EXPECT_EQ(r.layout.scaleX, 9.0f);
   ReadResult y = Read({"2", "", "0", "0"});
-  EXPECT_EQ(y.messages, std::vector<std::string>{"Velmora: '' is not a valid floating point value"});
+  EXPECT_EQ(y.messages,
+            std::vector<std::string>{"Velmora: '' is not a valid floating point value"});
   EXPECT_EQ(y.layout.scaleX, 9.0f);
 }
 
@@ -165,13 +175,22 @@ struct HardKeyRow {
 TEST(HardKeyColumn, WorkedTableForThePreviewSizes) {
   std::vector<int16_t> tall = {19, 47, 75, 103, 131, 159, 187, 215, 243};
   std::vector<int16_t> tallOut = {30, 58, 86, 114, 142, 170, 198, 226, 254};
-  std::vector<HardKeyRow> rows = {
-      {160, 147, 30, 9, 125, {9, 22, 35, 48, 61, 74, 87, 100, 113},
-       {20, 33, 46, 59, 72, 85, 98, 111, 124}},
-      {240, 307, 45, 19, 188, tall, tallOut},
-      {320, 307, 60, 19, 250, tall, tallOut},
-      {240, 219, 45, 13, 188, {13, 32, 51, 70, 89, 108, 127, 146, 165},
-       {24, 43, 62, 81, 100, 119, 138, 157, 176}}};
+  std::vector<HardKeyRow> rows = {{160,
+                                   147,
+                                   30,
+                                   9,
+                                   125,
+                                   {9, 22, 35, 48, 61, 74, 87, 100, 113},
+                                   {20, 33, 46, 59, 72, 85, 98, 111, 124}},
+                                  {240, 307, 45, 19, 188, tall, tallOut},
+                                  {320, 307, 60, 19, 250, tall, tallOut},
+                                  {240,
+                                   219,
+                                   45,
+                                   13,
+                                   188,
+                                   {13, 32, 51, 70, 89, 108, 127, 146, 165},
+                                   {24, 43, 62, 81, 100, 119, 138, 157, 176}}};
   for (const HardKeyRow& row : rows) {
     for (bool colour : {false, true}) {
       for (MapTarget target : {MapTarget::kPreview, MapTarget::kOutput}) {

@@ -1,3 +1,5 @@
+#include "converter/ui/load.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 
 #include "common/messages.h"
 #include "converter/ui/form_state.h"
-#include "converter/ui/load.h"
 #include "tests/support/ccf_builder.h"
 
 namespace velmora {
@@ -194,8 +195,8 @@ TEST(LoadCcf, AFileThatCannotBeOpenedIsReportedByName) {
 TEST(LoadCcf, LoopingChainsAndDanglingReferencesEndWithOneReport) {
   SampleFile f = MakeSample(false);
   CcfBuilder& b = f.builder;
-  b.Patch32(f.tvMore + CcfBuilder::kNextField, f.tvMain);  // panel loop
-  b.Patch32(f.dvd + CcfBuilder::kNextField, f.tv);         // device loop
+  b.Patch32(f.tvMore + CcfBuilder::kNextField, f.tvMain);    // panel loop
+  b.Patch32(f.dvd + CcfBuilder::kNextField, f.tv);           // device loop
   b.Patch32(f.macros + CcfBuilder::kNextField, 0x7FFFFFF0);  // beyond the file
   FormState form;
   common::RecordedMessages messages;
