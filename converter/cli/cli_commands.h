@@ -30,4 +30,7 @@ int RunButtons(CommandContext& context);
 // velmora-cli convert FILE.ccf -o OUT.pdb [options]: generates a database.
 int RunConvert(CommandContext& context);
 
+// velmora-cli inspect OUT.pdb: the database's header, categories and records.
+int RunInspect(CommandContext& context);
+
 }  // namespace velmora::cli

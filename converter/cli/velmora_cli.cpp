@@ -25,6 +25,8 @@ const Command kCommands[] = {
      velmora::cli::RunButtons},
     {"convert", "FILE.ccf -o OUT.pdb [options]",
      "generate a Tessaly database (see `convert --help`)", velmora::cli::RunConvert},
+    {"inspect", "OUT.pdb", "decode a Tessaly database: header, categories, one line per record",
+     velmora::cli::RunInspect},
 };
 
 void PrintHelp(std::ostream& out) {

@@ -215,9 +215,11 @@ std::string ReadRecords(Data data, InspectedDatabase& db) {
     record.category = data[entry + 4];
     record.unique_id = GetU24(data, entry + 5);
     std::uint64_t end = i + 1 < db.record_count ? GetU32(data, entry + kRecordEntrySize) : data.size();
-    if (record.offset < records_start || end < record.offset || end > data.size()) {
-      return "record " + std::to_string(i) + " at offset " + std::to_string(record.offset) +
-             " does not lie within the file's record area";
+    std::string where = "record " + std::to_string(i) + " at offset " + std::to_string(record.offset);
+    if (record.offset < records_start) return where + " lies before the first record's place";
+    if (end < record.offset) return where + " lies after the next record's offset " + std::to_string(end);
+    if (end > data.size()) {
+      return where + " runs past the end of the file (" + std::to_string(data.size()) + " bytes)";
     }
     record.size = static_cast<std::uint32_t>(end - record.offset);
     DescribeRecord(data.subspan(record.offset, record.size), record);

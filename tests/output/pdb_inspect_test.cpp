@@ -156,9 +156,14 @@ TEST_F(InspectTest, RejectsWhatIsNotATessalyDatabase) {
   Bytes other = Sample();
   other[60] = 'T';
   EXPECT_NE(InspectDatabase(other).error.find("not a Tessaly database"), std::string::npos);
-  Bytes wrong_offset = Sample();
+  Bytes sample_begin = Sample();
+  Bytes wrong_offset = sample_begin;
   wrong_offset[78 + 8 * 2 + 3] = 0xFF;  // record 2 beyond record 3
-  EXPECT_NE(InspectDatabase(wrong_offset).error.find("record 2"), std::string::npos);
+  EXPECT_EQ(InspectDatabase(wrong_offset).error,
+            "record 2 at offset 767 lies after the next record's offset 646");
+  Bytes truncated(sample_begin.begin(), sample_begin.begin() + 500);
+  EXPECT_EQ(InspectDatabase(truncated).error,
+            "record 1 at offset 475 runs past the end of the file (500 bytes)");
   Bytes too_many = Sample();
   too_many[76] = 0x40;
   EXPECT_NE(InspectDatabase(too_many).error.find("runs past the end"), std::string::npos);
