@@ -73,9 +73,11 @@ class StressFile {
   uint32_t Button(int n) {
     uint32_t up = Bitmap();
     uint32_t down = Bitmap();
-    return b_.AddButton({.width = kWidth, .height = kHeight,
+    return b_.AddButton({.width = kWidth,
+                         .height = kHeight,
                          .actions = b_.AddActionList({ccf_builder::IrAction(IrCode(n))}),
-                         .label = "B" + std::to_string(n), .fontSize = 8,
+                         .label = "B" + std::to_string(n),
+                         .fontSize = 8,
                          .bitmaps = {up, down, up, down}});
   }
 
@@ -84,9 +86,12 @@ class StressFile {
     for (int f = 0; f < kFramesPerPanel; ++f) {
       std::vector<ccf_builder::PanelItem> children;
       for (int c = 0; c < kButtonsPerFrame; ++c) children.push_back(ButtonItem(0, 0, Button(c)));
-      items.push_back(FrameItem(0, 0, b_.AddFrame({.width = kWidth, .height = kHeight,
-                                                   .name = "F", .bitmap = Bitmap(),
-                                                   .children = children})));
+      items.push_back(FrameItem(0, 0,
+                                b_.AddFrame({.width = kWidth,
+                                             .height = kHeight,
+                                             .name = "F",
+                                             .bitmap = Bitmap(),
+                                             .children = children})));
     }
     return b_.AddPanel({"Panel " + std::to_string(p), items});
   }
@@ -135,7 +140,8 @@ double IoFloor(const std::string& input, uint64_t outputSize, const std::string&
 unsigned RecordCount(const std::string& path) {
   uint8_t count[2] = {0, 0};
   if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
-    if (std::fseek(in, 76, SEEK_SET) != 0 || std::fread(count, 1, 2, in) != 2) count[0] = count[1] = 0;
+    if (std::fseek(in, 76, SEEK_SET) != 0 || std::fread(count, 1, 2, in) != 2)
+      count[0] = count[1] = 0;
     std::fclose(in);
   }
   return unsigned{count[0]} << 8 | count[1];
@@ -195,8 +201,8 @@ int main(int argc, char** argv) {
   double peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
   double mib = 1024.0 * 1024.0;
   double budgetMiB = 2.0 * (static_cast<double>(inputSize + outputSize) / mib + 16.0);
-  std::printf("input %.1f MiB, output %.1f MiB, %u records\n", inputSize / mib,
-              outputSize / mib, records);
+  std::printf("input %.1f MiB, output %.1f MiB, %u records\n", inputSize / mib, outputSize / mib,
+              records);
   std::printf("generation %.2f s, load %.2f s, I/O floor %.2f s\n", generation - load, load, floor);
   std::printf("load + generation against the floor: %.2fx (target <= 3x)\n", generation / floor);
   std::printf("peak resident %.1f MiB, budget 2 x (input + output + 16 MiB) = %.1f MiB: %s\n",

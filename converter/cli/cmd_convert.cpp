@@ -55,7 +55,8 @@ struct ConvertOptions {
 };
 
 std::optional<int> IndexArgument(const std::string& text, int count) {
-  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) {
+  if (text.empty() || text.size() > 2 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
     return std::nullopt;
   }
   int index = std::stoi(text);
@@ -70,8 +71,8 @@ std::optional<TextPair> PairArgument(const std::string& text) {
 }
 
 bool IsCheckBoxFlag(const std::string& arg) {
-  return arg == "--no-active" || arg == "--no-pressed" || arg == "--no-text" ||
-         arg == "--no-ir" || arg == "--no-hard-keys";
+  return arg == "--no-active" || arg == "--no-pressed" || arg == "--no-text" || arg == "--no-ir" ||
+         arg == "--no-hard-keys";
 }
 
 // Parses the arguments; an error text when they are not valid.

@@ -19,7 +19,7 @@ constexpr size_t kReferenceLabelCapacity = 14;
 struct ControlLabel {
   std::string label;  // the control record's label
   uint8_t glyph = 0;
-  std::string text;   // the style record's text
+  std::string text;  // the style record's text
 };
 
 ControlLabel MakeLabel(CcfReader& reader, uint64_t labelField, uint8_t fontSize, bool includeText,
@@ -38,8 +38,8 @@ int16_t Low16(int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>
 // Position and size of a button or frame at CCF position (x, y).
 ControlRecord PlaceControl(const LayoutTransform& layout, uint16_t x, uint16_t y, uint16_t width,
                            uint16_t height) {
-  TargetPoint at = MapPoint(layout, static_cast<int16_t>(x), static_cast<int16_t>(y),
-                            MapTarget::kOutput);
+  TargetPoint at =
+      MapPoint(layout, static_cast<int16_t>(x), static_cast<int16_t>(y), MapTarget::kOutput);
   TargetSize size = MapSize(layout, width, height);
   ControlRecord control;
   control.x = Low16(at.x);
@@ -183,8 +183,8 @@ IrBlock Generator::IrOfActions(uint32_t actionList) {
 void Generator::WriteButton(uint32_t button, uint16_t x, uint16_t y, const LayoutTransform& layout,
                             uint8_t category) {
   if (writer_.failed()) return;
-  ControlRecord control = PlaceControl(layout, x, y, reader_.ReadU16(button),
-                                       reader_.ReadU16(uint64_t{button} + 2));
+  ControlRecord control =
+      PlaceControl(layout, x, y, reader_.ReadU16(button), reader_.ReadU16(uint64_t{button} + 2));
   ControlLabel label = MakeLabel(reader_, uint64_t{button} + kButtonLabelField,
                                  reader_.ReadU8(uint64_t{button} + kButtonFontSizeField),
                                  request_.includeText, true);
@@ -220,11 +220,11 @@ void Generator::WriteButton(uint32_t button, uint16_t x, uint16_t y, const Layou
 void Generator::WriteFrame(uint32_t frame, uint16_t x, uint16_t y, const LayoutTransform& layout,
                            uint8_t category) {
   if (writer_.failed()) return;
-  ControlRecord control = PlaceControl(layout, x, y, reader_.ReadU16(frame),
-                                       reader_.ReadU16(uint64_t{frame} + 2));
-  ControlLabel label = MakeLabel(reader_, uint64_t{frame} + kFrameNameField,
-                                 reader_.ReadU8(uint64_t{frame} + kFrameFontSizeField),
-                                 request_.includeText, false);
+  ControlRecord control =
+      PlaceControl(layout, x, y, reader_.ReadU16(frame), reader_.ReadU16(uint64_t{frame} + 2));
+  ControlLabel label =
+      MakeLabel(reader_, uint64_t{frame} + kFrameNameField,
+                reader_.ReadU8(uint64_t{frame} + kFrameFontSizeField), request_.includeText, false);
   control.label = label.label;
   control.glyph = label.glyph;
   Bytes controlBytes;
@@ -284,15 +284,15 @@ void GenerationRun::ClearWarnings() {
   if (compressedNote) compressedNote->Clear();
 }
 
-uint64_t RecordTotal(uint64_t iconCount, uint64_t itemCount, uint64_t categoryCount,
-                     bool hardKeys, const CcfFormat& format) {
+uint64_t RecordTotal(uint64_t iconCount, uint64_t itemCount, uint64_t categoryCount, bool hardKeys,
+                     const CcfFormat& format) {
   uint64_t total = iconCount + 2 * itemCount + 1;
   if (hardKeys) total += categoryCount * static_cast<uint64_t>(HardKeyCount(format));
   return total;
 }
 
-bool GenerateDatabase(const GenerationRequest& request, const std::string& path,
-                      IconList& icons, GenerationRun& run, common::Messages& messages) {
+bool GenerateDatabase(const GenerationRequest& request, const std::string& path, IconList& icons,
+                      GenerationRun& run, common::Messages& messages) {
   Generator generator(request, icons, run, messages);
   return generator.Run(path);
 }

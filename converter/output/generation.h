@@ -60,12 +60,12 @@ struct GenerationRun {
 // Steps of a run after the save dialog and the layout fields: rebuilds
 // `icons`, counts, writes the database to `path`. True only when the complete
 // database was written; every failure has been shown through `messages`.
-bool GenerateDatabase(const GenerationRequest& request, const std::string& path,
-                      IconList& icons, GenerationRun& run, common::Messages& messages);
+bool GenerateDatabase(const GenerationRequest& request, const std::string& path, IconList& icons,
+                      GenerationRun& run, common::Messages& messages);
 
 // Record total of a run: icons + 2 x items + 1, plus 7 or 9 per category with
 // hard keys. 64 bits, so that no input can wrap it.
-uint64_t RecordTotal(uint64_t iconCount, uint64_t itemCount, uint64_t categoryCount,
-                     bool hardKeys, const CcfFormat& format);
+uint64_t RecordTotal(uint64_t iconCount, uint64_t itemCount, uint64_t categoryCount, bool hardKeys,
+                     const CcfFormat& format);
 
 }  // namespace velmora

@@ -138,8 +138,7 @@ void IncludeIRCheckClick(FormState& form, PreviewDrawer& drawer, common::Message
   if (!form.includeIrCheck) SetHKCheck(form, false, drawer, messages);
 }
 
-void SetHKCheck(FormState& form, bool checked, PreviewDrawer& drawer,
-                common::Messages& messages) {
+void SetHKCheck(FormState& form, bool checked, PreviewDrawer& drawer, common::Messages& messages) {
   if (form.hkCheck == checked) return;
   form.hkCheck = checked;
   HKCheckClick(form, drawer, messages);

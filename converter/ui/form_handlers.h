@@ -39,8 +39,7 @@ class NoPreviewDrawer : public PreviewDrawer {
 // The Save dialog of "Generate PDB file": a path, or nullopt when cancelled.
 inline constexpr char kSaveDialogTitle[] = "Save As";
 inline constexpr char kSaveDialogDefaultExtension[] = ".PDB";
-inline constexpr char kSaveDialogFilter[] =
-    "Palm Database Files (*.PDB)|*.PDB|All Files (*.*)|*.*";
+inline constexpr char kSaveDialogFilter[] = "Palm Database Files (*.PDB)|*.PDB|All Files (*.*)|*.*";
 class SaveFileDialog {
  public:
   virtual ~SaveFileDialog() = default;
@@ -83,8 +82,7 @@ void PreviewComboChange(FormState& form, int index, PreviewDrawer& drawer,
 // changes; hard keys are thus never included without IR codes.
 void HKCheckClick(FormState& form, PreviewDrawer& drawer, common::Messages& messages);
 void IncludeIRCheckClick(FormState& form, PreviewDrawer& drawer, common::Messages& messages);
-void SetHKCheck(FormState& form, bool checked, PreviewDrawer& drawer,
-                common::Messages& messages);
+void SetHKCheck(FormState& form, bool checked, PreviewDrawer& drawer, common::Messages& messages);
 void SetIncludeIRCheck(FormState& form, bool checked, PreviewDrawer& drawer,
                        common::Messages& messages);
 

@@ -71,8 +71,8 @@ TEST_F(CliTest, WithoutOptionsTheStartUpStateIsUsed) {
 }
 
 TEST_F(CliTest, TypedFieldsApplyAfterTheModeAndNoIrDropsHardKeys) {
-  ASSERT_EQ(Run({"convert", "--offset", "5,6", input_, "--scale-mode", "1", "--no-ir", "-o",
-                 Out(), "--category", OffsetToHex(main_), "--scale", "2,1.5"}),
+  ASSERT_EQ(Run({"convert", "--offset", "5,6", input_, "--scale-mode", "1", "--no-ir", "-o", Out(),
+                 "--category", OffsetToHex(main_), "--scale", "2,1.5"}),
             0);
   Database db = Written();
   ASSERT_EQ(db.count, 1 + 4);
@@ -106,8 +106,8 @@ TEST_F(CliTest, SixteenthCategoryIsReportedAndTheRestIsWritten) {
     args.push_back("P" + std::to_string(i));
   }
   ASSERT_EQ(Run(args), 0);
-  EXPECT_EQ(messages_.Lines(),
-            std::vector<std::string>{std::string("Too many categories: ") + kTooManyCategoriesText});
+  EXPECT_EQ(messages_.Lines(), std::vector<std::string>{std::string("Too many categories: ") +
+                                                        kTooManyCategoriesText});
   EXPECT_EQ(Written().count, 1 + 15 * 7);
 }
 

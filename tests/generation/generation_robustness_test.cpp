@@ -94,8 +94,9 @@ std::vector<std::string> MalformedFiles() {
 INSTANTIATE_TEST_SUITE_P(Corpus, MalformedInputs, ::testing::ValuesIn(MalformedFiles()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            std::string name = fs::path(info.param).stem().string();
-                           std::replace_if(name.begin(), name.end(),
-                                           [](char c) { return !std::isalnum(c); }, '_');
+                           std::replace_if(
+                               name.begin(), name.end(), [](char c) { return !std::isalnum(c); },
+                               '_');
                            return name;
                          });
 
@@ -104,8 +105,8 @@ TEST(GenerationRobustness, FrameLoopCountsAndWritesTheSameItems) {
   common::RecordedMessages messages;
   ccf_builder::CcfBuilder b;
   uint32_t button = b.AddButton({.width = 5, .height = 5});
-  uint32_t frame = b.AddFrame({.children = {ccf_builder::ButtonItem(1, 1, button),
-                                            ccf_builder::FrameItem(0, 0, 0)}});
+  uint32_t frame = b.AddFrame(
+      {.children = {ccf_builder::ButtonItem(1, 1, button), ccf_builder::FrameItem(0, 0, 0)}});
   b.Patch32(b.FrameChildField(frame, 1) + ccf_builder::CcfBuilder::kItemObjectField, frame);
   uint32_t panel = b.AddPanel({"Loop", {ccf_builder::FrameItem(0, 0, frame)}});
   uint32_t device = b.AddDevice({.name = "D", .panels = {panel}});
@@ -160,14 +161,17 @@ TEST(GenerationRobustness, FullDiskStopsTheRunAndKeepsThePreviousDatabase) {
 
   std::string out = dir.File("Halvestone.PDB");
   const Bytes previous = TextBytes("the previous database");
-  { std::ofstream(out, std::ios::binary).write(reinterpret_cast<const char*>(previous.data()),
-                                                static_cast<std::streamsize>(previous.size())); }
+  {
+    std::ofstream(out, std::ios::binary)
+        .write(reinterpret_cast<const char*>(previous.data()),
+               static_cast<std::streamsize>(previous.size()));
+  }
   int code = RunWithFileSizeLimit(6000, [&] {
     common::RecordedMessages messages;
     PathDialog dialog(out);
     bool written = GoBtnClick(form, dialog, messages);
-    bool reported = messages.Lines() ==
-                    std::vector<std::string>{"File error: Unable to write to file"};
+    bool reported =
+        messages.Lines() == std::vector<std::string>{"File error: Unable to write to file"};
     return written ? 1 : reported ? 0 : 2;
   });
   EXPECT_EQ(code, 0) << "1: reported as written; 2: not reported exactly once";

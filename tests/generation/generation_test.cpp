@@ -1,11 +1,12 @@
 // Whole generation runs on built CCF files: record order, counts, unique IDs,
 // every record layout, the style and label rules, hard keys and failures.
+#include "converter/output/generation.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "converter/ccf/palettes.h"
-#include "converter/output/generation.h"
 #include "tests/generation/generation_fixture.h"
 
 namespace velmora::gentest {
@@ -19,9 +20,9 @@ using ccf_builder::IrAction;
 using ccf_builder::ListEntry;
 
 // Plain colour bytes: background level in bits 2-3, foreground in bits 0-1.
-constexpr uint32_t kWhiteOnBlack = 0x00;     // background 0 (black), foreground 0
-constexpr uint32_t kBlackOnWhite = 0x0C;     // background 3 (white), foreground 0 (black)
-constexpr uint32_t kWhiteTextOnWhite = 0x0F; // background 3, foreground 3
+constexpr uint32_t kWhiteOnBlack = 0x00;      // background 0 (black), foreground 0
+constexpr uint32_t kBlackOnWhite = 0x0C;      // background 3 (white), foreground 0 (black)
+constexpr uint32_t kWhiteTextOnWhite = 0x0F;  // background 3, foreground 3
 
 class GenerationTest : public ::testing::Test {
  protected:
@@ -68,7 +69,10 @@ TEST_F(GenerationTest, NoCategoriesNoButtonsGivesOnlyTheDatabaseInfoRecord) {
 // after the category block, byte for byte.
 TEST_F(GenerationTest, UnfiledButtonRecordsByteExact) {
   CcfBuilder b;
-  uint32_t power = b.AddButton({.width = 40, .height = 20, .label = "Power", .fontSize = 8,
+  uint32_t power = b.AddButton({.width = 40,
+                                .height = 20,
+                                .label = "Power",
+                                .fontSize = 8,
                                 .colours = {kWhiteOnBlack, kBlackOnWhite}});
   FormState form = OnePanel(b, {ButtonItem(0, 0, power)}, false);
   form.unfiledList.Add(ListEntry(power, "Power"));
@@ -81,14 +85,31 @@ TEST_F(GenerationTest, UnfiledButtonRecordsByteExact) {
     EXPECT_EQ(db.records[i].uniqueId, 0x1000u + i);
     EXPECT_EQ(db.records[i].category, 0);
   }
-  Bytes control = Join({{0x00, 0x0A, 0x00, 0x17, 0x00, 0x28, 0x00, 0x14}, TextBytes("Power"),
-                        Bytes(10, 0), {0x00}, kNoIrButtonMarker});
+  Bytes control = Join({{0x00, 0x0A, 0x00, 0x17, 0x00, 0x28, 0x00, 0x14},
+                        TextBytes("Power"),
+                        Bytes(10, 0),
+                        {0x00},
+                        kNoIrButtonMarker});
   EXPECT_EQ(db.records[1].bytes, control);
-  Bytes style = Join({{0x00, 0x50, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, Bytes(16, 0), {0x07},
-                      {0x00, 0x00, 0x10, 0x01}, {0x00, 0x00}, TextBytes("stdFont"), Bytes(9, 0),
-                      {0xFF, 0xFF}, TextBytes("00000000"), Bytes(8, 0), {0xFF, 0xFF},
-                      Bytes(16, 0), {0xFF, 0xFF}, {0xFF, 0xFF}, {0x00, 0x02, 0x00, 0x00}, {0x04},
-                      {0x00, 0x06}, TextBytes("Power"), {0x00}});
+  Bytes style = Join({{0x00, 0x50, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00},
+                      Bytes(16, 0),
+                      {0x07},
+                      {0x00, 0x00, 0x10, 0x01},
+                      {0x00, 0x00},
+                      TextBytes("stdFont"),
+                      Bytes(9, 0),
+                      {0xFF, 0xFF},
+                      TextBytes("00000000"),
+                      Bytes(8, 0),
+                      {0xFF, 0xFF},
+                      Bytes(16, 0),
+                      {0xFF, 0xFF},
+                      {0xFF, 0xFF},
+                      {0x00, 0x02, 0x00, 0x00},
+                      {0x04},
+                      {0x00, 0x06},
+                      TextBytes("Power"),
+                      {0x00}});
   EXPECT_EQ(db.records[2].bytes, style);
   EXPECT_EQ(db.file.size(), 588u);
 }
@@ -133,8 +154,10 @@ TEST_F(GenerationTest, ButtonStyleValuesFollowBitmapIrAndBackground) {
 
 TEST_F(GenerationTest, BitmapRecordsFollowIconListAndNamePressedBitmapsAfterTheirButton) {
   CcfBuilder b;
-  uint32_t up = b.AddBitmap({.width = 10, .height = 2, .depth = 1, .pixels = std::vector<uint8_t>(20, 1)});
-  uint32_t down = b.AddBitmap({.width = 10, .height = 2, .depth = 1, .pixels = std::vector<uint8_t>(20, 0)});
+  uint32_t up =
+      b.AddBitmap({.width = 10, .height = 2, .depth = 1, .pixels = std::vector<uint8_t>(20, 1)});
+  uint32_t down =
+      b.AddBitmap({.width = 10, .height = 2, .depth = 1, .pixels = std::vector<uint8_t>(20, 0)});
   uint32_t button = b.AddButton({.width = 10, .height = 2, .bitmaps = {0, 0, up, down}});
   FormState form = OnePanel(b, {ButtonItem(0, 0, button)});
   form.hkCheck = false;
@@ -162,9 +185,9 @@ TEST_F(GenerationTest, LabelsGlyphsAndTexts) {
   uint32_t silent = b.AddButton({.label = "x\x87", .fontSize = 0});
   uint32_t longer = b.AddButton({.label = "ABCDEFGHIJKLMNOPQRST", .fontSize = 8});
   uint32_t frame = b.AddFrame({.name = "\xA9 rec", .fontSize = 0});
-  FormState form = OnePanel(b, {ButtonItem(0, 0, play), ButtonItem(0, 0, power),
-                                ButtonItem(0, 0, silent), ButtonItem(0, 0, longer),
-                                FrameItem(0, 0, frame)});
+  FormState form =
+      OnePanel(b, {ButtonItem(0, 0, play), ButtonItem(0, 0, power), ButtonItem(0, 0, silent),
+                   ButtonItem(0, 0, longer), FrameItem(0, 0, frame)});
   form.hkCheck = false;
   Database db = MustGenerate(form);
   ASSERT_EQ(db.count, 11);
@@ -210,7 +233,8 @@ TEST_F(GenerationTest, WithoutButtonTextEveryLabelIsAReference) {
 TEST_F(GenerationTest, PositionsSumThroughFramesAndFollowTheLayout) {
   CcfBuilder b;
   uint32_t inner = b.AddButton({.width = 50, .height = 5});
-  uint32_t innerFrame = b.AddFrame({.width = 60, .height = 20, .children = {ButtonItem(30, 1, inner)}});
+  uint32_t innerFrame =
+      b.AddFrame({.width = 60, .height = 20, .children = {ButtonItem(30, 1, inner)}});
   uint32_t outerFrame =
       b.AddFrame({.width = 100, .height = 40, .children = {FrameItem(20, 2, innerFrame)}});
   FormState form = OnePanel(b, {FrameItem(50, 2, outerFrame)});
@@ -299,8 +323,10 @@ TEST_F(GenerationTest, ColourFormatButtonCarriesBackgroundAndUsesFFFE) {
 TEST_F(GenerationTest, InactiveSetAndNoPressedBitmaps) {
   CcfBuilder b;
   uint32_t bitmaps[4];
-  for (uint32_t& bitmap : bitmaps) bitmap = b.AddBitmap({.width = 1, .height = 1, .depth = 1, .pixels = {1}});
-  uint32_t button = b.AddButton({.width = 1, .height = 1,
+  for (uint32_t& bitmap : bitmaps)
+    bitmap = b.AddBitmap({.width = 1, .height = 1, .depth = 1, .pixels = {1}});
+  uint32_t button = b.AddButton({.width = 1,
+                                 .height = 1,
                                  .bitmaps = {bitmaps[0], bitmaps[1], bitmaps[2], bitmaps[3]},
                                  .colours = {kWhiteTextOnWhite, kWhiteOnBlack}});
   FormState form = OnePanel(b, {ButtonItem(0, 0, button)});
@@ -374,7 +400,8 @@ TEST_F(GenerationTest, PanelWithoutKnownDeviceGetsHardKeysWithoutIr) {
   form.categoryList.Add(ListEntry(orphan, "Orphan"));
   Database db = MustGenerate(form);
   ASSERT_EQ(db.count, 1 + 7);
-  for (size_t i = 1; i < 8; ++i) EXPECT_EQ(DecodeControl(db.records[i].bytes).ir, kNoIrButtonMarker);
+  for (size_t i = 1; i < 8; ++i)
+    EXPECT_EQ(DecodeControl(db.records[i].bytes).ir, kNoIrButtonMarker);
 }
 
 TEST_F(GenerationTest, HardKeysOfTheSmallPreviewAndTheirIr) {
@@ -434,11 +461,10 @@ TEST_P(HardKeyColumnTest, KeysFollowThePreviewSize) {
 
 INSTANTIATE_TEST_SUITE_P(
     PreviewSizes, HardKeyColumnTest,
-    ::testing::Values(
-        HardKeyCase{1, false, 188, 45, 19, {30, 58, 86, 114, 142, 170, 198}},
-        HardKeyCase{2, true, 250, 60, 19, {30, 58, 86, 114, 142, 170, 198, 226, 254}},
-        HardKeyCase{3, false, 188, 45, 13, {24, 43, 62, 81, 100, 119, 138}},
-        HardKeyCase{0, true, 125, 30, 9, {20, 33, 46, 59, 72, 85, 98, 111, 124}}),
+    ::testing::Values(HardKeyCase{1, false, 188, 45, 19, {30, 58, 86, 114, 142, 170, 198}},
+                      HardKeyCase{2, true, 250, 60, 19, {30, 58, 86, 114, 142, 170, 198, 226, 254}},
+                      HardKeyCase{3, false, 188, 45, 13, {24, 43, 62, 81, 100, 119, 138}},
+                      HardKeyCase{0, true, 125, 30, 9, {20, 33, 46, 59, 72, 85, 98, 111, 124}}),
     [](const ::testing::TestParamInfo<HardKeyCase>& info) {
       return "Preview" + std::to_string(info.param.preview) +
              (info.param.colourFormat ? "NineKeys" : "SevenKeys");
@@ -447,8 +473,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GenerationTest, WithoutIrCodesButtonsGetTheMarker) {
   CcfBuilder b;
   uint32_t ir = b.AddIrCode({ccf_builder::Rc5Code(0, 0)});
-  uint32_t button = b.AddButton({.actions = b.AddActionList({IrAction(ir)}),
-                                 .colours = {0, kBlackOnWhite}});
+  uint32_t button =
+      b.AddButton({.actions = b.AddActionList({IrAction(ir)}), .colours = {0, kBlackOnWhite}});
   FormState form = OnePanel(b, {ButtonItem(0, 0, button)});
   form.hkCheck = false;
   Database withIr = MustGenerate(form);
@@ -461,16 +487,18 @@ TEST_F(GenerationTest, WithoutIrCodesButtonsGetTheMarker) {
 
 TEST_F(GenerationTest, CompressedNoteIsClearedWhenARunStarts) {
   CcfBuilder b;
-  uint32_t packed = b.AddBitmap({.width = 4, .height = 4, .depth = 1, .compressed = true, .raw = {1, 2}});
-  uint32_t packed2 = b.AddBitmap({.width = 4, .height = 4, .depth = 1, .compressed = true, .raw = {3}});
+  uint32_t packed =
+      b.AddBitmap({.width = 4, .height = 4, .depth = 1, .compressed = true, .raw = {1, 2}});
+  uint32_t packed2 =
+      b.AddBitmap({.width = 4, .height = 4, .depth = 1, .compressed = true, .raw = {3}});
   uint32_t button = b.AddButton({.bitmaps = {0, 0, packed, packed2}});
   FormState form = OnePanel(b, {ButtonItem(0, 0, button)});
   common::RecordedMessages preview;
   form.compressedNote.WarnOnce(preview);
   ASSERT_TRUE(form.compressedNote.shown());
   MustGenerate(form);
-  EXPECT_EQ(messages_.Lines(), std::vector<std::string>{std::string("Unsupported feature: ") +
-                                                        kCompressedBitmapText});
+  EXPECT_EQ(messages_.Lines(),
+            std::vector<std::string>{std::string("Unsupported feature: ") + kCompressedBitmapText});
 }
 
 TEST_F(GenerationTest, CancelledSaveDialogWritesNothing) {

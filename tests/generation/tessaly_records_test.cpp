@@ -20,8 +20,11 @@ Bytes Text(std::string_view s) { return Bytes(s.begin(), s.end()); }
 TEST(TessalyRecords, DatabaseInfoRecordBytes) {
   Bytes out;
   AppendDatabaseInfoRecord(out);
-  Bytes expected = Concat({{0x00, 0x50, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, Zeros(16), {0x0A},
-                           {0x00, 0x00, 0x02, 0x00, 0x04, 0x00, 0x00, 0x02}, Zeros(48)});
+  Bytes expected = Concat({{0x00, 0x50, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00},
+                           Zeros(16),
+                           {0x0A},
+                           {0x00, 0x00, 0x02, 0x00, 0x04, 0x00, 0x00, 0x02},
+                           Zeros(48)});
   EXPECT_EQ(out.size(), kDatabaseInfoRecordSize);
   EXPECT_EQ(out, expected);
 }
@@ -36,10 +39,14 @@ TEST(TessalyRecords, RecordHeaderNameIsCutToFifteenCharacters) {
 
 TEST(TessalyRecords, ControlRecordWithoutIrEndsWithMarker) {
   Bytes out;
-  ControlRecord control{.x = -2, .y = 23, .width = 40, .height = 20, .label = "/Power", .glyph = 0x0B};
+  ControlRecord control{
+      .x = -2, .y = 23, .width = 40, .height = 20, .label = "/Power", .glyph = 0x0B};
   AppendControlRecord(out, control, {}, kNoIrButton);
-  Bytes expected = Concat({{0xFF, 0xFE, 0x00, 0x17, 0x00, 0x28, 0x00, 0x14}, Text("/Power"), Zeros(9),
-                           {0x0B}, {0x01, 0x00, 0x01, 0x38, 0x81}});
+  Bytes expected = Concat({{0xFF, 0xFE, 0x00, 0x17, 0x00, 0x28, 0x00, 0x14},
+                           Text("/Power"),
+                           Zeros(9),
+                           {0x0B},
+                           {0x01, 0x00, 0x01, 0x38, 0x81}});
   EXPECT_EQ(out, expected);
 
   Bytes frame;
@@ -59,15 +66,33 @@ TEST(TessalyRecords, ControlRecordCarriesIrBlockAndKeepsFourteenLabelCharacters)
 
 TEST(TessalyRecords, StyleRecordLayout) {
   Bytes out;
-  StyleRecord style{.controlUniqueId = 0x1003, .bitmapRef = 7, .bitmapOffset = 0x00ABCDEF,
-                    .pressedRef = 8, .colourWord = 0x00031500, .style = 3, .text = "Power"};
+  StyleRecord style{.controlUniqueId = 0x1003,
+                    .bitmapRef = 7,
+                    .bitmapOffset = 0x00ABCDEF,
+                    .pressedRef = 8,
+                    .colourWord = 0x00031500,
+                    .style = 3,
+                    .text = "Power"};
   AppendStyleRecord(out, style);
   Bytes header;
   AppendRecordHeader(header, "", kKindStyle);
-  Bytes expected = Concat({header, {0x00, 0x00, 0x10, 0x03}, {0x00, 0x00}, Text("stdFont"), Zeros(9),
-                           {0x00, 0x07}, Text("00ABCDEF"), Zeros(8), {0xFF, 0xFF}, Zeros(16),
-                           {0x00, 0x08}, {0xFF, 0xFF}, {0x00, 0x03, 0x15, 0x00}, {0x03},
-                           {0x00, 0x06}, Text("Power"), {0x00}});
+  Bytes expected = Concat({header,
+                           {0x00, 0x00, 0x10, 0x03},
+                           {0x00, 0x00},
+                           Text("stdFont"),
+                           Zeros(9),
+                           {0x00, 0x07},
+                           Text("00ABCDEF"),
+                           Zeros(8),
+                           {0xFF, 0xFF},
+                           Zeros(16),
+                           {0x00, 0x08},
+                           {0xFF, 0xFF},
+                           {0x00, 0x03, 0x15, 0x00},
+                           {0x03},
+                           {0x00, 0x06},
+                           Text("Power"),
+                           {0x00}});
   EXPECT_EQ(out, expected);
   EXPECT_EQ(out.size(), kStyleFixedSize + 6);
 }

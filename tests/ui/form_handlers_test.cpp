@@ -33,7 +33,9 @@ void Fill(ListBoxState& list, const std::vector<std::string>& items) {
   for (const std::string& item : items) list.Add(item);
 }
 
-std::string Panel(int i) { return ListEntry(0x100 + static_cast<uint32_t>(i), "P" + std::to_string(i)); }
+std::string Panel(int i) {
+  return ListEntry(0x100 + static_cast<uint32_t>(i), "P" + std::to_string(i));
+}
 
 TEST(CategoryList, AddsSelectedPanelsInListOrderSkippingHeadingsAndCopies) {
   FormState form;
@@ -196,7 +198,8 @@ TEST_F(LayoutHandlers, FieldWithoutNumberEndsTheRefreshBeforeTheRedraw) {
   form_.layoutEdits.offsetY = "x";
   RefreshBtnClick(form_, drawer_, messages_);
   EXPECT_TRUE(drawer_.panels.empty());
-  EXPECT_EQ(messages_.Lines(), std::vector<std::string>{"Velmora: 'x' is not a valid integer value"});
+  EXPECT_EQ(messages_.Lines(),
+            std::vector<std::string>{"Velmora: 'x' is not a valid integer value"});
 }
 
 class PanelClick : public ::testing::Test {
@@ -208,8 +211,8 @@ class PanelClick : public ::testing::Test {
     uint32_t inner = b_.AddFrame({.children = {ButtonItem(1, 1, deep)}});
     uint32_t outer = b_.AddFrame({.children = {FrameItem(1, 1, inner), ButtonItem(0, 0, a)}});
     uint32_t other = b_.AddButton({.label = "Other"});
-    first_ = b_.AddPanel({"First", {ButtonItem(0, 0, a), FrameItem(0, 0, outer),
-                                    ButtonItem(0, 0, nameless)}});
+    first_ = b_.AddPanel(
+        {"First", {ButtonItem(0, 0, a), FrameItem(0, 0, outer), ButtonItem(0, 0, nameless)}});
     second_ = b_.AddPanel({"Second", {ButtonItem(0, 0, other)}});
     uint32_t device = b_.AddDevice({.name = "D", .panels = {first_, second_}});
     b_.SetChain(ccf_builder::Chain::kDevices, {device});
