@@ -81,7 +81,8 @@ bool StderrIsTerminal() {
 class TerminalProgress {
  public:
   TerminalProgress() : shown_(StderrIsTerminal()) {
-    if (shown_) progress_.show = [](const std::string& text) { std::cerr << '\r' << text << std::flush; };
+    if (shown_)
+      progress_.show = [](const std::string& text) { std::cerr << '\r' << text << std::flush; };
   }
   ~TerminalProgress() {
     if (shown_) std::cerr << '\n';
@@ -108,7 +109,9 @@ struct HeadlessEditor {
 class AnsweringMessages : public common::Messages {
  public:
   AnsweringMessages(common::Messages& inner, bool yes) : inner_(inner), yes_(yes) {}
-  void Show(std::string_view text, std::string_view caption) override { inner_.Show(text, caption); }
+  void Show(std::string_view text, std::string_view caption) override {
+    inner_.Show(text, caption);
+  }
   bool Ask(std::string_view text, std::string_view caption) override {
     return inner_.Ask(text, caption) || yes_;
   }
@@ -198,9 +201,14 @@ int RunSearch(const Args& args, std::ostream& out, common::Messages& messages) {
                             progress.progress().show);
   }
   switch (outcome.kind) {
-    case SearchOutcome::kFound: out << outcome.sector << '\n'; return kExitOk;
-    case SearchOutcome::kNotFound: out << "not found\n"; return kExitFailure;
-    case SearchOutcome::kNoMemory: break;
+    case SearchOutcome::kFound:
+      out << outcome.sector << '\n';
+      return kExitOk;
+    case SearchOutcome::kNotFound:
+      out << "not found\n";
+      return kExitFailure;
+    case SearchOutcome::kNoMemory:
+      break;
   }
   messages.Show("Insufficient memory to perform search", "Search Error");
   return kExitFailure;

@@ -75,7 +75,8 @@ std::vector<uint8_t> TakeSearchPattern(SearchState& state, std::string_view fiel
   return {text.begin(), text.end()};
 }
 
-std::optional<size_t> FindPattern(std::span<const uint8_t> chunk, std::span<const uint8_t> pattern) {
+std::optional<size_t> FindPattern(std::span<const uint8_t> chunk,
+                                  std::span<const uint8_t> pattern) {
   if (pattern.empty() || pattern.size() > chunk.size()) return std::nullopt;
   const uint8_t* const begin = chunk.data();
   const uint8_t* const last_start = begin + (chunk.size() - pattern.size());
@@ -104,7 +105,8 @@ SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
   if (!buffer) return {SearchOutcome::kNoMemory};
   const uint64_t span = first < last ? uint64_t{last} - first : 0;
   for (uint64_t offset = 0; offset < span && running.load();) {
-    const auto count = static_cast<uint32_t>(std::min<uint64_t>(kMaxTransferSectors, span - offset));
+    const auto count =
+        static_cast<uint32_t>(std::min<uint64_t>(kMaxTransferSectors, span - offset));
     const auto sector = static_cast<uint32_t>(first + offset);
     // The direct read shows no box: boxes belong to the user-interface thread.
     const uint32_t got = device.ReadDiskSectorsDirect(sector, count, buffer.get());

@@ -19,8 +19,8 @@
 namespace sectoredit {
 
 inline constexpr size_t kSearchPatternSize = 50;
-inline constexpr uint8_t kMaxHexDigits = 50;      // 25 pattern bytes
-inline constexpr size_t kMaxAsciiPattern = 49;    // the rest of SearchPattern is its terminator
+inline constexpr uint8_t kMaxHexDigits = 50;    // 25 pattern bytes
+inline constexpr size_t kMaxAsciiPattern = 49;  // the rest of SearchPattern is its terminator
 
 struct SearchState {
   std::array<uint8_t, kSearchPatternSize> SearchPattern{};
@@ -103,8 +103,8 @@ class DiskSearch {
   UiPost& post_;
   std::optional<Dialog> dialog_;
   std::thread thread_;
-  uint64_t serial_ = 0;     // tells posts of an earlier search from the current one
-  SearchOutcome outcome_;   // written by the thread, read after joining it
+  uint64_t serial_ = 0;    // tells posts of an earlier search from the current one
+  SearchOutcome outcome_;  // written by the thread, read after joining it
 };
 
 }  // namespace sectoredit

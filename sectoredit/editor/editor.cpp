@@ -32,30 +32,58 @@ void Editor::SetDevice(SectorDevice* device) { device_ = device ? device : &no_d
 bool Editor::Command(uint32_t id, uint32_t param) {
   const bool busy = state.Busy.load();
   switch (id) {
-    case IDM_CARET_RIGHT: CaretRight(); return true;
-    case IDM_CARET_LEFT: CaretLeft(); return true;
-    case IDM_CARET_DOWN: CaretDown(); return true;
-    case IDM_CARET_UP: CaretUp(); return true;
-    case IDM_SWITCH_PANE: SwitchPane(); return true;
-    default: break;
+    case IDM_CARET_RIGHT:
+      CaretRight();
+      return true;
+    case IDM_CARET_LEFT:
+      CaretLeft();
+      return true;
+    case IDM_CARET_DOWN:
+      CaretDown();
+      return true;
+    case IDM_CARET_UP:
+      CaretUp();
+      return true;
+    case IDM_SWITCH_PANE:
+      SwitchPane();
+      return true;
+    default:
+      break;
   }
-  const bool sector_command = id == IDM_SAVE_SECTOR || id == IDM_UNDO_CHANGES ||
-                              id == IDM_COPY_TO_BUFFER || id == IDM_PASTE_FROM_BUFFER ||
-                              id == IDM_ZERO_DATA || id == IDM_NEXT_SECTOR ||
-                              id == IDM_PREVIOUS_SECTOR || id == IDM_CHAR_TYPED ||
-                              HexDigitOf(id).has_value();
+  const bool sector_command =
+      id == IDM_SAVE_SECTOR || id == IDM_UNDO_CHANGES || id == IDM_COPY_TO_BUFFER ||
+      id == IDM_PASTE_FROM_BUFFER || id == IDM_ZERO_DATA || id == IDM_NEXT_SECTOR ||
+      id == IDM_PREVIOUS_SECTOR || id == IDM_CHAR_TYPED || HexDigitOf(id).has_value();
   if (!sector_command) return false;
   if (busy) return true;  // the search thread owns the disk until it ends
   switch (id) {
-    case IDM_SAVE_SECTOR: SaveSector(); break;
-    case IDM_UNDO_CHANGES: UndoChanges(); break;
-    case IDM_COPY_TO_BUFFER: CopyToBuffer(); break;
-    case IDM_PASTE_FROM_BUFFER: PasteFromBuffer(); break;
-    case IDM_ZERO_DATA: ZeroData(); break;
-    case IDM_NEXT_SECTOR: NextSector(); break;
-    case IDM_PREVIOUS_SECTOR: PreviousSector(); break;
-    case IDM_CHAR_TYPED: CharTypedCommand(param); break;
-    default: HexDigitCommand(id); break;
+    case IDM_SAVE_SECTOR:
+      SaveSector();
+      break;
+    case IDM_UNDO_CHANGES:
+      UndoChanges();
+      break;
+    case IDM_COPY_TO_BUFFER:
+      CopyToBuffer();
+      break;
+    case IDM_PASTE_FROM_BUFFER:
+      PasteFromBuffer();
+      break;
+    case IDM_ZERO_DATA:
+      ZeroData();
+      break;
+    case IDM_NEXT_SECTOR:
+      NextSector();
+      break;
+    case IDM_PREVIOUS_SECTOR:
+      PreviousSector();
+      break;
+    case IDM_CHAR_TYPED:
+      CharTypedCommand(param);
+      break;
+    default:
+      HexDigitCommand(id);
+      break;
   }
   return true;
 }
@@ -156,7 +184,7 @@ void Editor::CharTypedCommand(uint32_t character_code) {
 void Editor::EditHexPane(uint8_t value, char character) {
   MoveHexCaret(SnapHexPosition);
   const uint32_t p = panes_.hex.Caret();
-  if (p >= kHexPaneLength - 1) return;  // past the last byte's low digit
+  if (p >= kHexPaneLength - 1) return;             // past the last byte's low digit
   const uint32_t b = p - 2 * (p / kHexRowStride);  // position without line breaks
   uint8_t& byte = state.SectorBuffer[b / 3];
   byte = b % 3 == 0 ? static_cast<uint8_t>((byte & 0x0F) | (value << 4))

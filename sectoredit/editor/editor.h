@@ -18,9 +18,9 @@ using SectorArray = std::array<uint8_t, kSectorSize>;
 struct EditorState {
   SectorArray SectorBuffer{};  // working copy of CurrentSector
   uint32_t CurrentSector = 0;
-  SectorArray ClipBuffer{};    // Copy To Buffer / Paste From Buffer; never cleared
-  bool Dirty = false;          // SectorBuffer changed since last read or write
-  bool HexPaneActive = true;   // keyboard edits go to HexPane, else CharPane
+  SectorArray ClipBuffer{};   // Copy To Buffer / Paste From Buffer; never cleared
+  bool Dirty = false;         // SectorBuffer changed since last read or write
+  bool HexPaneActive = true;  // keyboard edits go to HexPane, else CharPane
   // Set while a disk search runs; disk and sector commands are ignored then.
   std::atomic<bool> Busy{false};
 };

@@ -48,9 +48,10 @@ std::optional<uint64_t> FileLength(std::FILE* file) {
 
 std::string WriteErrorQuestion(uint64_t sector) {
   char text[128];
-  std::snprintf(text, sizeof text,
-                "Error encountered writing at sector %llu\nDo you wish to ignore errors and continue?",
-                static_cast<unsigned long long>(sector));
+  std::snprintf(
+      text, sizeof text,
+      "Error encountered writing at sector %llu\nDo you wish to ignore errors and continue?",
+      static_cast<unsigned long long>(sector));
   return text;
 }
 
@@ -133,8 +134,8 @@ ToolResult SectorTools::ImportSectors(const ToolProgress& progress) {
     if (std::FILE* file = std::fopen(image_name_.c_str(), "rb")) {
       const std::optional<uint64_t> length = FileLength(file);
       const uint64_t sectors = length ? (*length + kSectorSize - 1) / kSectorSize : 0;
-      const uint32_t count = counts_.Ask(static_cast<uint32_t>(
-          std::min<uint64_t>(sectors, std::numeric_limits<uint32_t>::max())));
+      const uint32_t count = counts_.Ask(
+          static_cast<uint32_t>(std::min<uint64_t>(sectors, std::numeric_limits<uint32_t>::max())));
       bool wrote = false;
       if (count != 0) result = ImportFrom(file, count, progress, wrote);
       if (wrote) {

@@ -28,8 +28,6 @@ struct FileDialogRequest {
 inline constexpr std::string_view kImageFilter{"Binary Files\0*.bin\0All Files\0*.*\0\0", 34};
 inline constexpr FileDialogRequest kExportDialog{"Save Sector Image As", kImageFilter, "bin", true};
 inline constexpr FileDialogRequest kImportDialog{"Open Sector Image", kImageFilter, "bin", false};
-// The window's file-name buffer, kept between export and import.
-inline constexpr size_t kImageNameCapacity = 256;
 
 class FileDialogs {
  public:
@@ -102,8 +100,7 @@ class SectorTools {
 
  private:
   ToolResult ExportTo(std::FILE* file, uint32_t count, const ToolProgress& progress);
-  ToolResult ImportFrom(std::FILE* file, uint32_t count, const ToolProgress& progress,
-                        bool& wrote);
+  ToolResult ImportFrom(std::FILE* file, uint32_t count, const ToolProgress& progress, bool& wrote);
 
   Editor& editor_;
   FileDialogs& files_;

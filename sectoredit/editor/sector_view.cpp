@@ -51,8 +51,8 @@ std::string FormatStatus(uint32_t current_sector, uint32_t last_sector) {
 uint32_t SnapHexPosition(uint32_t p) {
   const uint32_t col = p % kHexRowStride;
   if (col % 3 != 2 && col <= 47) return p;  // already on a digit
-  if (col < 47) return p + 1;                 // separator -> next byte's high digit
-  if (p >= kHexLastRowStart) return p;        // nowhere to go on the last row
+  if (col < 47) return p + 1;               // separator -> next byte's high digit
+  if (p >= kHexLastRowStart) return p;      // nowhere to go on the last row
   // Column 47 is the row's last separator: p + 3 is the next row's start. From
   // the line break itself (48, 49) p + 3 would land mid-cell, so go to the start.
   return p - col + kHexRowStride;
@@ -77,14 +77,22 @@ uint32_t HexCaretUp(uint32_t p) { return p < kHexRowStride ? p : p - kHexRowStri
 
 std::optional<HexDigit> HexDigitOf(uint32_t command) {
   switch (command) {
-    case IDM_HEX_A: return HexDigit{10, 'A'};
-    case IDM_HEX_B: return HexDigit{11, 'B'};
-    case IDM_HEX_D: return HexDigit{13, 'D'};
-    case IDM_HEX_C: return HexDigit{12, 'C'};
-    case IDM_HEX_E: return HexDigit{14, 'E'};
-    case IDM_HEX_F: return HexDigit{15, 'F'};
-    case IDM_HEX_0: return HexDigit{0, '0'};
-    default: break;
+    case IDM_HEX_A:
+      return HexDigit{10, 'A'};
+    case IDM_HEX_B:
+      return HexDigit{11, 'B'};
+    case IDM_HEX_D:
+      return HexDigit{13, 'D'};
+    case IDM_HEX_C:
+      return HexDigit{12, 'C'};
+    case IDM_HEX_E:
+      return HexDigit{14, 'E'};
+    case IDM_HEX_F:
+      return HexDigit{15, 'F'};
+    case IDM_HEX_0:
+      return HexDigit{0, '0'};
+    default:
+      break;
   }
   if (command >= IDM_HEX_1 && command <= IDM_HEX_9) {
     const auto value = static_cast<uint8_t>(command - IDM_HEX_1 + 1);

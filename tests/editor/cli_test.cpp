@@ -31,7 +31,8 @@ class SectorCli : public ::testing::Test {
  protected:
   SectorCli() {
     dir = fs::path(::testing::TempDir()) /
-          (std::string("sector-cli-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+          (std::string("sector-cli-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir);
     image = dir / "disk.img";
     // 1000 sectors; byte i of sector s is (s * 3 + i) & 0xFF.
@@ -46,7 +47,8 @@ class SectorCli : public ::testing::Test {
                                 arguments + " >" + (dir / "out").string() + " 2>" +
                                 (dir / "err").string() + " </dev/null";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir / "out"), ReadText(dir / "err")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir / "out"),
+            ReadText(dir / "err")};
   }
   std::string Image() const { return image.string(); }
   std::string Sectors(uint64_t first, uint64_t count) const {
@@ -73,7 +75,8 @@ TEST_F(SectorCli, DumpPrintsThePageHeadingBlankLineAndThirtyTwoRows) {
   EXPECT_EQ(page[1], "");
   EXPECT_EQ(page[2], "000: 06 07 08 09 0A 0B 0C 0D - 0E 0F 10 11 12 13 14 15 ................");
   EXPECT_EQ(page[3], "010: 48 65 6C 6C 6F 0A 1C 1D - 1E 1F 20 21 22 23 24 25 Hello..... !\"#$%");
-  for (const std::string& row : std::vector(page.begin() + 2, page.end())) EXPECT_EQ(row.size(), 71u);
+  for (const std::string& row : std::vector(page.begin() + 2, page.end()))
+    EXPECT_EQ(row.size(), 71u);
   EXPECT_EQ(page[33].substr(0, 4), "1F0:");
 }
 

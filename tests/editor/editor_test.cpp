@@ -246,7 +246,8 @@ TEST_F(EditorCommands, UndoRereadsTheSectorAndReportsAFailedRead) {
   EXPECT_FALSE(editor.state.Dirty);
   disk.ShortReads(0, 0);
   editor.Command(IDM_UNDO_CHANGES);
-  EXPECT_EQ(messages.Lines(), std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.Lines(),
+            std::vector<std::string>{"Data Error: Error accessing contents of sector"});
   EXPECT_EQ(editor.state.SectorBuffer, SectorArray{}) << "no stale bytes after a short read";
 }
 
@@ -254,7 +255,8 @@ TEST_F(EditorCommands, NextOntoAnUnreadableSectorReportsAndShowsZeros) {
   Open();
   disk.FailReads(1, 1);
   editor.Command(IDM_NEXT_SECTOR);
-  EXPECT_EQ(messages.Lines(), std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.Lines(),
+            std::vector<std::string>{"Data Error: Error accessing contents of sector"});
   EXPECT_EQ(editor.state.CurrentSector, 1u);
   EXPECT_EQ(editor.state.SectorBuffer, SectorArray{});
 }
@@ -263,9 +265,9 @@ TEST_F(EditorCommands, WhileBusyOnlyCaretKeysAndTabAct) {
   Open();
   editor.state.Busy = true;
   HexCaret(0);
-  for (uint32_t id : {IDM_SAVE_SECTOR, IDM_UNDO_CHANGES, IDM_PASTE_FROM_BUFFER, IDM_ZERO_DATA,
-                      IDM_NEXT_SECTOR, IDM_PREVIOUS_SECTOR, IDM_HEX_A, IDM_CHAR_TYPED,
-                      IDM_HEX_LOWER_F}) {
+  for (uint32_t id :
+       {IDM_SAVE_SECTOR, IDM_UNDO_CHANGES, IDM_PASTE_FROM_BUFFER, IDM_ZERO_DATA, IDM_NEXT_SECTOR,
+        IDM_PREVIOUS_SECTOR, IDM_HEX_A, IDM_CHAR_TYPED, IDM_HEX_LOWER_F}) {
     EXPECT_TRUE(editor.Command(id, 'x')) << id;
   }
   EXPECT_EQ(editor.state.SectorBuffer, DefaultSector(0));

@@ -1,12 +1,11 @@
 // Search Disk: pattern entry, the chunked scan and the worker thread. Every
 // suite here has "Search" in its name so the ThreadSanitizer run selects it.
-#include "sectoredit/editor/disk_search.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "editor_fixture.h"
+#include "sectoredit/editor/disk_search.h"
 #include "sectoredit/editor/sector_view.h"
 
 namespace sectoredit::testing {
@@ -102,8 +101,7 @@ TEST_F(SearchSectorsTest, HexPatternAcrossAChunkBoundaryLandsOnTheSectorOfItsFir
   const SearchOutcome outcome = Search(10, TakeSearchPattern(state, ""));
   EXPECT_EQ(outcome.kind, SearchOutcome::kFound);
   EXPECT_EQ(outcome.sector, 137u);
-  EXPECT_EQ(disk.transfers(),
-            (std::vector<MemoryDisk::Transfer>{{'d', 10, 128}, {'d', 137, 128}}))
+  EXPECT_EQ(disk.transfers(), (std::vector<MemoryDisk::Transfer>{{'d', 10, 128}, {'d', 137, 128}}))
       << "each chunk starts with the last sector of the one before";
   EXPECT_EQ(shown.size(), 2u);
 }
@@ -158,7 +156,8 @@ class SearchDialogTest : public EditorFixture {
   }
   // Pumps the user-interface queue until the dialog closes.
   void RunToClose() {
-    for (int i = 0; i < 2000 && search.is_open(); ++i) queue.WaitAndPump(std::chrono::milliseconds(5));
+    for (int i = 0; i < 2000 && search.is_open(); ++i)
+      queue.WaitAndPump(std::chrono::milliseconds(5));
     ASSERT_FALSE(search.is_open());
   }
 
@@ -229,7 +228,8 @@ TEST_F(SearchDialogTest, AHitThatCannotBeReadIsReportedOnTheInterfaceThread) {
   ASSERT_TRUE(search.StartSearch());
   RunToClose();
   EXPECT_EQ(editor.state.CurrentSector, 500u);
-  EXPECT_EQ(messages.Lines(), std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.Lines(),
+            std::vector<std::string>{"Data Error: Error accessing contents of sector"});
   EXPECT_EQ(editor.state.SectorBuffer, SectorArray{});
 }
 

@@ -21,7 +21,8 @@ std::vector<uint8_t> ReadFile(const fs::path& path) {
 
 void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // The disk's default contents of `count` sectors from `first`, as a file holds them.
@@ -56,8 +57,8 @@ class ToolsFixture : public EditorFixture {
   }
   ToolResult Import(std::optional<uint32_t> count, std::string name) {
     PresetFileDialogs files(std::move(name));
-    ToolResult result = SectorTools(editor, files, last_counts = PresetCountDialog(count))
-                            .ImportSectors(progress);
+    ToolResult result =
+        SectorTools(editor, files, last_counts = PresetCountDialog(count)).ImportSectors(progress);
     disk_title = files.last_title();
     return result;
   }
@@ -110,7 +111,8 @@ TEST_F(GotoSector, AboveLastSectorLandsOnItAndAnEmptyFieldOnZero) {
   EXPECT_EQ(disk.transfers(), (std::vector<MemoryDisk::Transfer>{{'d', 999, 1}, {'d', 0, 1}}));
   disk.FailReads(7, 7);
   tools.GotoSector(7);
-  EXPECT_EQ(messages.Lines(), std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.Lines(),
+            std::vector<std::string>{"Data Error: Error accessing contents of sector"});
 }
 
 TEST_F(ExportSectors, ThreeHundredSectorsGoInChunksOf128And128And44) {
@@ -155,8 +157,8 @@ TEST_F(ExportSectors, AFailedReadIsReportedAndStopsTheExport) {
   StartAt(0);
   disk.FailReads(200, 200);
   EXPECT_EQ(Export(300), ToolResult::kFailed);
-  EXPECT_EQ(messages.Lines(),
-            std::vector<std::string>{"Export Error: Error Exporting to file.  Click OK to continue"});
+  EXPECT_EQ(messages.Lines(), std::vector<std::string>{
+                                  "Export Error: Error Exporting to file.  Click OK to continue"});
   EXPECT_EQ(disk.transfers().size(), 2u);
   EXPECT_EQ(ReadFile(image), DefaultRun(0, 128));
 }
@@ -165,8 +167,8 @@ TEST_F(ExportSectors, AFileThatCannotBeCreatedIsReported) {
   image = image / "missing-folder" / "x.bin";
   StartAt(0);
   EXPECT_EQ(Export(1), ToolResult::kFailed);
-  EXPECT_EQ(messages.Lines(),
-            std::vector<std::string>{"Export Error: Error Exporting to file.  Click OK to continue"});
+  EXPECT_EQ(messages.Lines(), std::vector<std::string>{
+                                  "Export Error: Error Exporting to file.  Click OK to continue"});
   EXPECT_TRUE(disk.transfers().empty());
 }
 
@@ -218,11 +220,11 @@ TEST_F(ImportSectors, FailedChunkWriteAnsweredYesGoesOn) {
   StartAt(10);
   messages.QueueAnswer(true);
   EXPECT_EQ(Import(std::nullopt), ToolResult::kDone);
-  EXPECT_EQ(messages.Lines(), std::vector<std::string>{
-                                  "Error: Error encountered writing at sector 138\n"
-                                  "Do you wish to ignore errors and continue?"});
-  EXPECT_EQ(Writes(), (std::vector<MemoryDisk::Transfer>{{'w', 10, 128}, {'w', 138, 128},
-                                                         {'w', 266, 44}}));
+  EXPECT_EQ(messages.Lines(),
+            std::vector<std::string>{"Error: Error encountered writing at sector 138\n"
+                                     "Do you wish to ignore errors and continue?"});
+  EXPECT_EQ(Writes(),
+            (std::vector<MemoryDisk::Transfer>{{'w', 10, 128}, {'w', 138, 128}, {'w', 266, 44}}));
   EXPECT_EQ(disk.Sector(309), DefaultSector(5299));
   EXPECT_EQ(shown.back(), "100% Complete");
 }
@@ -243,8 +245,9 @@ TEST_F(ImportSectors, NothingImportedKeepsUnsavedEdits) {
   EXPECT_EQ(Import(std::nullopt, ""), ToolResult::kCancelled);
   EXPECT_TRUE(editor.state.Dirty);
   EXPECT_EQ(Import(std::nullopt, (image / "missing").string()), ToolResult::kFailed);
-  EXPECT_EQ(messages.Lines(),
-            std::vector<std::string>{"Import Error: Error Importing from file.  Click OK to continue"});
+  EXPECT_EQ(
+      messages.Lines(),
+      std::vector<std::string>{"Import Error: Error Importing from file.  Click OK to continue"});
   WriteFile(image, DefaultRun(0, 1));
   EXPECT_EQ(Import(0), ToolResult::kCancelled);
   EXPECT_TRUE(editor.state.Dirty);
@@ -282,8 +285,9 @@ TEST_F(CopyBlock, ZeroSectorsStillReportsCompletion) {
   StartAt(4);
   EXPECT_EQ(SectorTools(editor, files, counts).CopyBlock(FieldValue("100"), FieldValue("")),
             ToolResult::kDone);
-  EXPECT_EQ(messages.Lines(),
-            std::vector<std::string>{"Copy Complete: Copying of sectors has been completed succesfully"});
+  EXPECT_EQ(
+      messages.Lines(),
+      std::vector<std::string>{"Copy Complete: Copying of sectors has been completed succesfully"});
   EXPECT_TRUE(disk.transfers().empty());
 }
 
@@ -332,7 +336,8 @@ TEST_F(CopyRuns, IsNotLimitedByLastSector) {
 TEST_F(CopyRuns, StopsAtTheFirstFailedReadWithoutWritingStaleData) {
   disk.FailReads(200, 200);
   EXPECT_EQ(Copy(0, 500, 300), ToolResult::kFailed);
-  EXPECT_EQ(messages.Lines(), std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.Lines(),
+            std::vector<std::string>{"Data Error: Error accessing contents of sector"});
   EXPECT_EQ(Writes(), (std::vector<MemoryDisk::Transfer>{{'w', 500, 128}}));
   EXPECT_EQ(disk.Sector(628), DefaultSector(628));
 }
@@ -340,7 +345,8 @@ TEST_F(CopyRuns, StopsAtTheFirstFailedReadWithoutWritingStaleData) {
 TEST_F(CopyRuns, StopsAtTheFirstFailedWrite) {
   disk.FailWrites(600, 600);
   EXPECT_EQ(Copy(0, 500, 300), ToolResult::kFailed);
-  EXPECT_EQ(messages.Lines(), std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.Lines(),
+            std::vector<std::string>{"Data Error: Error accessing contents of sector"});
   EXPECT_EQ(Writes().size(), 1u);
 }
 
