@@ -16,7 +16,8 @@ int RunInspect(CommandContext& context) {
   }
   const std::string& path = context.args[0];
   std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in),
+                                 std::istreambuf_iterator<char>()};
   if (!in.is_open() || in.bad()) {
     std::cerr << "velmora-cli inspect: cannot read " << path << '\n';
     return kExitRejected;

@@ -35,8 +35,9 @@ constexpr char kTooLongCaption[] = "IR code too long";
 std::string UnknownCodeText(std::uint16_t form) {
   char digits[5];
   std::snprintf(digits, sizeof digits, "%04X", form);
-  return std::string("This CCF file contains IR codes which are not understood by this program.  "
-                     "They begin with ") +
+  return std::string(
+             "This CCF file contains IR codes which are not understood by this program.  "
+             "They begin with ") +
          digits +
          " Only codes beginning with 0000, 5000 or 5001 are supported.  These codes will be "
          "skipped.";
@@ -205,12 +206,14 @@ IrBlock ConvertRc5Code(const ProntoWordSource& word) {
 IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnings) {
   std::uint16_t form = word(0);
   if (form == kRc5xForm) {
-    WarnOnce(warnings.flags.untested_5001, std::string(kUntestedText) + std::string(kSupportAddress),
-             kUntestedCaption, warnings.messages);
+    WarnOnce(warnings.flags.untested_5001,
+             std::string(kUntestedText) + std::string(kSupportAddress), kUntestedCaption,
+             warnings.messages);
   }
   if (form == kRc5Form || form == kRc5xForm) return ConvertRc5Code(word);
   if (form != kLearnedForm) {
-    WarnOnce(warnings.flags.unknown_code, UnknownCodeText(form), kUnknownCaption, warnings.messages);
+    WarnOnce(warnings.flags.unknown_code, UnknownCodeText(form), kUnknownCaption,
+             warnings.messages);
     return {};
   }
   std::uint16_t frequency = word(1);

@@ -10,7 +10,7 @@ constexpr char k64KText[] =
     "This panel contains a bitmap which is too large, the PDB file generated will be invalid.";
 constexpr char k64KCaption[] = "Record exceeds 64K";
 constexpr std::array<std::uint8_t, kBitmapFixedBlockSize> kFixedBlock = {
-    0x00, 0x01, 0x00, 0x04, 0x00, 0x0F, 0x00, 0x40, 0x00, 0x00, 0x00, 's', 't', 'd',
+    0x00, 0x01, 0x00, 0x04, 0x00, 0x0F, 0x00, 0x40, 0x00, 0x00, 0x00, 's',  't', 'd',
     'F',  'o',  'n',  't',  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 constexpr std::uint8_t kPalmBitmapVersion = 2;
 constexpr std::uint64_t kMaxRecordField = 0xFFFF;
@@ -52,9 +52,12 @@ bool FitsRecordFields(const PalmBitmapSource& source) {
 int PalmPixelSize(std::uint16_t ccf_flags) {
   if (ccf_flags & 0x0001) return 8;
   switch (ccf_flags & 0x8101) {
-    case 0x0000: return 1;
-    case 0x0100: return 2;
-    default: return 0;
+    case 0x0000:
+      return 1;
+    case 0x0100:
+      return 2;
+    default:
+      return 0;
   }
 }
 
@@ -101,7 +104,8 @@ void AppendBitmapRecordBody(Bytes& out, const PalmBitmapSource& source,
                             const BitmapWarnings& warnings) {
   out.insert(out.end(), kFixedBlock.begin(), kFixedBlock.end());
   if (source.pixel_size != 0) {
-    std::uint64_t data_size = PixelDataSize(PalmRowBytes(source.pixel_size, source.width), source.height);
+    std::uint64_t data_size =
+        PixelDataSize(PalmRowBytes(source.pixel_size, source.width), source.height);
     std::uint64_t bitmap_size = kPalmBitmapHeaderSize + data_size;
     bool fits = FitsRecordFields(source);
     if ((bitmap_size > 0xFFFF || !fits) && !warnings.over_64k_shown) {

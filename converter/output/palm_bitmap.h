@@ -46,9 +46,9 @@ std::string BitmapRecordName(std::string_view icon_key);
 
 // The pixels of one rendered bitmap.
 struct PalmBitmapSource {
-  int pixel_size = 0;  // PalmPixelSize of the CCF flags
-  std::uint32_t width = 0;   // t
-  std::uint32_t height = 0;  // v
+  int pixel_size = 0;                    // PalmPixelSize of the CCF flags
+  std::uint32_t width = 0;               // t
+  std::uint32_t height = 0;              // v
   std::span<const std::uint8_t> pixels;  // width x height values, row after row
 };
 

@@ -109,10 +109,11 @@ std::string IrSummary(Data record) {
   if ((rate & 0x80000000u) != 0) {
     if (ir.size() < 7) return "IR RC5 (truncated)";
     std::uint16_t first = GetU16(ir, 5);
-    out << "IR RC5 type " << int{ir[0]} << " rate " << (rate & 0x7FFFFFFF) << " variants "
-        << first;
-    if (7 + std::size_t{first} <= ir.size()) out << "+" << ir.size() - 7 - first;
-    else out << " (truncated)";
+    out << "IR RC5 type " << int{ir[0]} << " rate " << (rate & 0x7FFFFFFF) << " variants " << first;
+    if (7 + std::size_t{first} <= ir.size())
+      out << "+" << ir.size() - 7 - first;
+    else
+      out << " (truncated)";
     out << " bytes";
   } else {
     out << "IR learned type " << int{ir[0]} << " rate " << rate << " stream " << ir.size() - 5
@@ -172,7 +173,8 @@ void MarkHardKeys(Data data, std::vector<InspectedRecord>& records) {
 
 std::string ReadHeader(Data data, InspectedDatabase& db) {
   if (data.size() < kPdbHeaderSize) {
-    return "the file is " + std::to_string(data.size()) + " bytes long, shorter than a database header";
+    return "the file is " + std::to_string(data.size()) +
+           " bytes long, shorter than a database header";
   }
   db.name = FieldText(data, 0, 32);
   db.attributes = GetU16(data, 32);
@@ -188,7 +190,8 @@ std::string ReadHeader(Data data, InspectedDatabase& db) {
     return "not a Tessaly database (type \"" + db.type + "\", creator \"" + db.creator + "\")";
   }
   if (AppInfoOffset(db.record_count) > data.size()) {
-    return "the record list of " + std::to_string(db.record_count) + " entries runs past the end of the file";
+    return "the record list of " + std::to_string(db.record_count) +
+           " entries runs past the end of the file";
   }
   return {};
 }
@@ -214,10 +217,13 @@ std::string ReadRecords(Data data, InspectedDatabase& db) {
     record.offset = GetU32(data, entry);
     record.category = data[entry + 4];
     record.unique_id = GetU24(data, entry + 5);
-    std::uint64_t end = i + 1 < db.record_count ? GetU32(data, entry + kRecordEntrySize) : data.size();
-    std::string where = "record " + std::to_string(i) + " at offset " + std::to_string(record.offset);
+    std::uint64_t end =
+        i + 1 < db.record_count ? GetU32(data, entry + kRecordEntrySize) : data.size();
+    std::string where =
+        "record " + std::to_string(i) + " at offset " + std::to_string(record.offset);
     if (record.offset < records_start) return where + " lies before the first record's place";
-    if (end < record.offset) return where + " lies after the next record's offset " + std::to_string(end);
+    if (end < record.offset)
+      return where + " lies after the next record's offset " + std::to_string(end);
     if (end > data.size()) {
       return where + " runs past the end of the file (" + std::to_string(data.size()) + " bytes)";
     }
@@ -233,12 +239,18 @@ std::string ReadRecords(Data data, InspectedDatabase& db) {
 
 const char* RecordKindName(RecordKind kind) {
   switch (kind) {
-    case RecordKind::kDatabaseInfo: return "info";
-    case RecordKind::kBitmap: return "bitmap";
-    case RecordKind::kStyle: return "style";
-    case RecordKind::kControl: return "control";
-    case RecordKind::kHardKey: return "hardkey";
-    case RecordKind::kUnknown: break;
+    case RecordKind::kDatabaseInfo:
+      return "info";
+    case RecordKind::kBitmap:
+      return "bitmap";
+    case RecordKind::kStyle:
+      return "style";
+    case RecordKind::kControl:
+      return "control";
+    case RecordKind::kHardKey:
+      return "hardkey";
+    case RecordKind::kUnknown:
+      break;
   }
   return "unknown";
 }
@@ -259,7 +271,8 @@ void PrintDatabase(const InspectedDatabase& db, std::ostream& out) {
       << Hex(db.creation_date, 8) << " " << Hex(db.modification_date, 8) << " "
       << Hex(db.backup_date, 8) << ", application info at " << db.app_info_offset << "\n";
   out << "Categories:";
-  for (std::size_t k = 0; k < db.labels.size(); ++k) out << " " << k << " \"" << db.labels[k] << "\"";
+  for (std::size_t k = 0; k < db.labels.size(); ++k)
+    out << " " << k << " \"" << db.labels[k] << "\"";
   out << "\n";
   for (const InspectedRecord& r : db.records) {
     out << "#" << r.index << " offset " << r.offset << " size " << r.size << " category "

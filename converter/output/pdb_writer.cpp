@@ -24,8 +24,8 @@ std::string TooManyRecordsText(std::uint32_t record_count) {
 }
 
 std::string TooManyCategoriesText(std::size_t count) {
-  return "A database holds at most " + std::to_string(kMaxCategories) + " categories besides \"Unfiled\"; " +
-         std::to_string(count) + " were chosen.";
+  return "A database holds at most " + std::to_string(kMaxCategories) +
+         " categories besides \"Unfiled\"; " + std::to_string(count) + " were chosen.";
 }
 
 }  // namespace
@@ -72,7 +72,8 @@ Bytes BuildCategoryAppInfo(const std::vector<std::string>& category_entries) {
     PutFixedText(out, CategoryLabel(category_entries[k]), kCategoryLabelSize);
   }
   PutZeros(out, kCategoryLabelSize * (kMaxCategories - used));
-  for (std::size_t k = 0; k <= kMaxCategories; ++k) PutU8(out, k <= used ? static_cast<std::uint8_t>(k) : 0);
+  for (std::size_t k = 0; k <= kMaxCategories; ++k)
+    PutU8(out, k <= used ? static_cast<std::uint8_t>(k) : 0);
   PutU8(out, static_cast<std::uint8_t>(used));  // last unique ID
   PutU8(out, 0);
   return out;
@@ -123,7 +124,9 @@ std::uint32_t PdbWriter::AppendRecordEntry(std::uint8_t category) {
   std::uint32_t unique_id = unique_id_counter_;
   if (failed_ || file_ == nullptr) return unique_id;
   if (record_index_ >= record_total_) {
-    Fail("More records were written than the database header announces; the database was not saved.");
+    Fail(
+        "More records were written than the database header announces; the database was not "
+        "saved.");
     return unique_id;
   }
   if (size_ > 0xFFFFFFFFu) {
@@ -152,12 +155,15 @@ bool PdbWriter::Finish() {
     return false;
   }
   if (record_index_ != record_total_) {
-    Fail("Fewer records were written than the database header announces; the database was not saved.");
+    Fail(
+        "Fewer records were written than the database header announces; the database was not "
+        "saved.");
     return false;
   }
-  bool written = std::fseek(file_, static_cast<long>(kPdbHeaderSize), SEEK_SET) == 0 &&
-                 std::fwrite(record_list_.data(), 1, record_list_.size(), file_) == record_list_.size() &&
-                 std::fflush(file_) == 0;
+  bool written =
+      std::fseek(file_, static_cast<long>(kPdbHeaderSize), SEEK_SET) == 0 &&
+      std::fwrite(record_list_.data(), 1, record_list_.size(), file_) == record_list_.size() &&
+      std::fflush(file_) == 0;
   bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
   std::error_code error;

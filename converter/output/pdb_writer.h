@@ -45,7 +45,7 @@ inline constexpr std::uint32_t kFirstUniqueId = 0x1000;
 // The record count of the header is 16 bits wide.
 inline constexpr std::uint32_t kMaxRecordCount = 0xFFFF;
 // A record-list entry before its record is begun: offset 0, attributes 0, unique ID 0x001E00.
-inline constexpr std::array<std::uint8_t, kRecordEntrySize> kPlaceholderEntry = {0, 0, 0, 0,
+inline constexpr std::array<std::uint8_t, kRecordEntrySize> kPlaceholderEntry = {0, 0, 0,    0,
                                                                                  0, 0, 0x1E, 0};
 
 // The file name without folder and extension: ".../Halvestone.PDB" gives "Halvestone".

@@ -81,10 +81,10 @@ TEST_F(IrTest, LongerCodesAreCutAfterBit8193WithOneWarningPerRun) {
     ASSERT_EQ(block->size(), 1030u);
     EXPECT_EQ((*block)[5 + 1024], 0x80);
   }
-  EXPECT_EQ(messages.Lines(),
-            std::vector<std::string>{"IR code too long: Tessaly does not support IR which is longer "
-                                     "than one second.  Some codes are being truncated (but may "
-                                     "work anyway)."});
+  EXPECT_EQ(messages.Lines(), std::vector<std::string>{
+                                  "IR code too long: Tessaly does not support IR which is longer "
+                                  "than one second.  Some codes are being truncated (but may "
+                                  "work anyway)."});
 }
 
 TEST_F(IrTest, TheCutIsCheckedAfterZeroBitsToo) {
@@ -140,9 +140,8 @@ TEST(Rc5Build, CommandBit6ClearsTheFieldBit) {
 }
 
 TEST(Rc5Build, Rc5xSystem21Command42MatchesTheWorkedWords) {
-  Words expected = {0x0000, 0x0073, 0x000E, 0x0000, 0x0020, 0x0020, 0x0040, 0x0040,
-                    0x0040, 0x0040, 0x0040, 0x0040, 0x0020, 0x00A0, 0x0040, 0x0040,
-                    0x0040, 0x0040, 0x0040, 0x0020};
+  Words expected = {0x0000, 0x0073, 0x000E, 0x0000, 0x0020, 0x0020, 0x0040, 0x0040, 0x0040, 0x0040,
+                    0x0040, 0x0040, 0x0020, 0x00A0, 0x0040, 0x0040, 0x0040, 0x0040, 0x0040, 0x0020};
   expected.insert(expected.end(), 11, 0x0020);
   expected.push_back(0x0AC0);
   EXPECT_EQ(BuildRc5xCode(21, 42, 0, 0), expected);
@@ -175,7 +174,8 @@ TEST(PulsesToBits, StreamsReaching8184BitsGiveNothing) {
 TEST_F(IrTest, Rc5BlockHoldsBothToggleVariants) {
   IrBlock block = Convert({0x5000, 0x0073, 0x0000, 0x0000, 0x0000, 0x0000});
   ASSERT_EQ(block.size(), 221u);
-  EXPECT_EQ(Bytes(block.begin(), block.begin() + 7), (Bytes{0x01, 0x80, 0x01, 0x19, 0x98, 0x00, 107}));
+  EXPECT_EQ(Bytes(block.begin(), block.begin() + 7),
+            (Bytes{0x01, 0x80, 0x01, 0x19, 0x98, 0x00, 107}));
   Bytes area;
   std::uint8_t type = 0;
   std::uint32_t rate = 0;

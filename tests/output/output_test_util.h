@@ -40,7 +40,8 @@ inline std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
 
 inline void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t at,

@@ -26,8 +26,9 @@ Bytes RecordHeaderFor(const std::string& name) {
   return out;
 }
 
-const Bytes kFixedBlock = {0x00, 0x01, 0x00, 0x04, 0x00, 0x0F, 0x00, 0x40, 0x00, 0x00, 0x00, 's', 't', 'd',
-                           'F',  'o',  'n',  't',  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+const Bytes kFixedBlock = {0x00, 0x01, 0x00, 0x04, 0x00, 0x0F, 0x00, 0x40, 0x00,
+                           0x00, 0x00, 's',  't',  'd',  'F',  'o',  'n',  't',
+                           0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 
 class BitmapRecordTest : public ::testing::Test {
  protected:
@@ -97,7 +98,7 @@ TEST_F(BitmapRecordTest, OneBit10x2IsInvertedAndPadded) {
 }
 
 TEST_F(BitmapRecordTest, TwoBit5x3GivesTwoZeroBytesAfterTheRows) {
-  std::vector<std::uint8_t> pixels = {0, 1, 2, 3, 0,  3, 3, 3, 3, 3,  1, 1, 1, 1, 1};
+  std::vector<std::uint8_t> pixels = {0, 1, 2, 3, 0, 3, 3, 3, 3, 3, 1, 1, 1, 1, 1};
   Bytes bitmap = BuildPalmBitmap({2, 5, 3, pixels});
   Bytes expected = PalmHeader(5, 3, 2, 2);
   // Palm level = 3 - grey level: 3 2 1 0 | 3 -> 0xE4 0xC0.
@@ -133,9 +134,9 @@ TEST_F(BitmapRecordTest, OverSixtyFourKIsWarnedOnceAndWrittenWhole) {
   EXPECT_EQ(Slice(first, 52, 4), (Bytes{0x00, 0x01, 0x01, 0xE0}));  // 66016
   EXPECT_EQ(first, second);
   EXPECT_EQ(first[72 + 65999], 7);
-  EXPECT_EQ(messages.Lines(),
-            std::vector<std::string>{"Record exceeds 64K: This panel contains a bitmap which is too "
-                                     "large, the PDB file generated will be invalid."});
+  EXPECT_EQ(messages.Lines(), std::vector<std::string>{
+                                  "Record exceeds 64K: This panel contains a bitmap which is too "
+                                  "large, the PDB file generated will be invalid."});
 }
 
 TEST_F(BitmapRecordTest, SizesBeyondSixteenBitsAreLeftOutAfterTheWarning) {
@@ -180,7 +181,8 @@ TEST_F(RenderedBitmapTest, HalfScaleSamplesEveryOtherColumn) {
   CcfImage image = ImageWithBitmap(9, 1, 0x0001, {0, 1, 2, 3, 4, 5, 6, 7, 8});
   Bytes record = RenderRecord(image, 0.5f, 1.0f);
   EXPECT_EQ(Slice(record, 56, 16), PalmHeader(4, 1, 4, 8));
-  EXPECT_EQ(Slice(record, 72, 4), (Bytes{PalmIndexMap[0], PalmIndexMap[2], PalmIndexMap[4], PalmIndexMap[6]}));
+  EXPECT_EQ(Slice(record, 72, 4),
+            (Bytes{PalmIndexMap[0], PalmIndexMap[2], PalmIndexMap[4], PalmIndexMap[6]}));
 }
 
 TEST_F(RenderedBitmapTest, DoubleScaleRepeatsEachPixelAsABlock) {
@@ -221,7 +223,8 @@ Pnm DecodeWithPalmtopnm(const Bytes& record) {
   in >> out.magic >> out.width >> out.height;
   if (out.magic != "P4") in >> out.maxval;
   std::size_t start = static_cast<std::size_t>(in.tellg()) + 1;  // one whitespace byte
-  out.data.assign(file.begin() + static_cast<std::ptrdiff_t>(std::min(start, file.size())), file.end());
+  out.data.assign(file.begin() + static_cast<std::ptrdiff_t>(std::min(start, file.size())),
+                  file.end());
   return out;
 }
 

@@ -129,7 +129,8 @@ TEST_F(InspectTest, PrintsOneLinePerRecord) {
   std::ostringstream out;
   PrintDatabase(*result.database, out);
   std::string text = out.str();
-  EXPECT_NE(text.find("Database \"Halvestone\": type Data, creator qLux, 5 records\n"), std::string::npos);
+  EXPECT_NE(text.find("Database \"Halvestone\": type Data, creator qLux, 5 records\n"),
+            std::string::npos);
   EXPECT_NE(text.find("Categories: 0 \"Unfiled\" 1 \"TV\"\n"), std::string::npos);
   EXPECT_NE(text.find("#4 offset "), std::string::npos);
   EXPECT_NE(text.find(" category 1 uid 0x001004 hardkey: "), std::string::npos);
@@ -152,7 +153,8 @@ TEST_F(InspectTest, Rc5BlocksShowBothVariants) {
 }
 
 TEST_F(InspectTest, RejectsWhatIsNotATessalyDatabase) {
-  EXPECT_NE(InspectDatabase(Bytes(10, 0)).error.find("shorter than a database header"), std::string::npos);
+  EXPECT_NE(InspectDatabase(Bytes(10, 0)).error.find("shorter than a database header"),
+            std::string::npos);
   Bytes other = Sample();
   other[60] = 'T';
   EXPECT_NE(InspectDatabase(other).error.find("not a Tessaly database"), std::string::npos);
@@ -172,8 +174,7 @@ TEST_F(InspectTest, RejectsWhatIsNotATessalyDatabase) {
 TEST_F(InspectTest, EveryTruncationAndByteFlipFailsCleanlyOrDecodes) {
   Bytes sample = Sample();
   for (std::size_t length = 0; length < sample.size(); ++length) {
-    InspectResult result =
-        InspectDatabase(std::span<const std::uint8_t>(sample.data(), length));
+    InspectResult result = InspectDatabase(std::span<const std::uint8_t>(sample.data(), length));
     EXPECT_TRUE(result.database.has_value() || !result.error.empty()) << length;
   }
   for (std::size_t at = 0; at < sample.size(); ++at) {
