@@ -76,11 +76,10 @@ PalmBitmapSource PalmBitmapSourceOf(const CcfBitmapPixels& rendered) {
   return {PalmPixelSize(rendered.header.flags), rendered.width, rendered.height, rendered.values};
 }
 
-Bytes BuildPalmBitmap(const PalmBitmapSource& source) {
+void AppendPalmBitmap(Bytes& out, const PalmBitmapSource& source) {
   std::uint64_t row_bytes = PalmRowBytes(source.pixel_size, source.width);
   std::uint64_t data_size = PixelDataSize(row_bytes, source.height);
-  Bytes out;
-  out.reserve(kPalmBitmapHeaderSize + data_size);
+  out.reserve(out.size() + kPalmBitmapHeaderSize + data_size + kBitmapTrailerSize);
   PutU16(out, static_cast<std::uint16_t>(source.width));
   PutU16(out, static_cast<std::uint16_t>(source.height));
   PutU16(out, static_cast<std::uint16_t>(row_bytes));
@@ -97,7 +96,6 @@ Bytes BuildPalmBitmap(const PalmBitmapSource& source) {
     out.insert(out.end(), row.begin(), row.end());
   }
   PutZeros(out, data_size - row_bytes * source.height);
-  return out;
 }
 
 void AppendBitmapRecordBody(Bytes& out, const PalmBitmapSource& source,
@@ -114,8 +112,7 @@ void AppendBitmapRecordBody(Bytes& out, const PalmBitmapSource& source,
     }
     if (fits) {
       PutU32(out, static_cast<std::uint32_t>(bitmap_size));
-      Bytes bitmap = BuildPalmBitmap(source);
-      out.insert(out.end(), bitmap.begin(), bitmap.end());
+      AppendPalmBitmap(out, source);
     }
   }
   PutZeros(out, kBitmapTrailerSize);

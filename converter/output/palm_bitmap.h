@@ -63,7 +63,7 @@ struct BitmapWarnings {
 
 // The 16-byte header and the packed, padded pixel data (1 bit: 1 for buffer
 // value 0; 2 bits: 3 minus the value; 8 bits: the value).
-Bytes BuildPalmBitmap(const PalmBitmapSource& source);
+void AppendPalmBitmap(Bytes& out, const PalmBitmapSource& source);
 
 // Appends everything of the record after its record header. A bitmap part over
 // 65535 bytes shows "Record exceeds 64K" once and is written in full all the

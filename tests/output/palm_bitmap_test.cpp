@@ -99,7 +99,8 @@ TEST_F(BitmapRecordTest, OneBit10x2IsInvertedAndPadded) {
 
 TEST_F(BitmapRecordTest, TwoBit5x3GivesTwoZeroBytesAfterTheRows) {
   std::vector<std::uint8_t> pixels = {0, 1, 2, 3, 0, 3, 3, 3, 3, 3, 1, 1, 1, 1, 1};
-  Bytes bitmap = BuildPalmBitmap({2, 5, 3, pixels});
+  Bytes bitmap;
+  AppendPalmBitmap(bitmap, {2, 5, 3, pixels});
   Bytes expected = PalmHeader(5, 3, 2, 2);
   // Palm level = 3 - grey level: 3 2 1 0 | 3 -> 0xE4 0xC0.
   expected.insert(expected.end(), {0xE4, 0xC0, 0x00, 0x00, 0xAA, 0x80, 0x00, 0x00});
@@ -147,7 +148,9 @@ TEST_F(BitmapRecordTest, SizesBeyondSixteenBitsAreLeftOutAfterTheWarning) {
 
 TEST_F(BitmapRecordTest, ShortPixelBuffersReadAsZero) {
   std::vector<std::uint8_t> pixels = {5};
-  EXPECT_EQ(Slice(BuildPalmBitmap({8, 2, 2, pixels}), 16, 4), (Bytes{5, 0, 0, 0}));
+  Bytes bitmap;
+  AppendPalmBitmap(bitmap, {8, 2, 2, pixels});
+  EXPECT_EQ(Slice(bitmap, 16, 4), (Bytes{5, 0, 0, 0}));
 }
 
 // A CCF image holding one bitmap at offset 4.
@@ -191,6 +194,16 @@ TEST_F(RenderedBitmapTest, DoubleScaleRepeatsEachPixelAsABlock) {
   Bytes record = RenderRecord(image, 2.0f, 2.0f);
   EXPECT_EQ(Slice(record, 56, 16), PalmHeader(4, 2, 2, 1));
   EXPECT_EQ(Slice(record, 72, 4), (Bytes{0x30, 0x00, 0x30, 0x00}));
+}
+
+TEST_F(RenderedBitmapTest, TwoBitScalesDifferentlyAcrossAndDown) {
+  // 2-bit, 3 x 2, rows of 2 bytes: row 0 holds levels 0, 1, 2. Scale 1.5 x 0.5
+  // gives 4 x 1 sampling source columns 0, 0, 1, 2 of row 0.
+  CcfImage image = ImageWithBitmap(3, 2, 0x0100, {0x1B, 0x00, 0xFF, 0x00});
+  Bytes record = RenderRecord(image, 1.5f, 0.5f);
+  EXPECT_EQ(Slice(record, 56, 16), PalmHeader(4, 1, 2, 2));
+  EXPECT_EQ(Slice(record, 72, 4), (Bytes{0xF9, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(record.size(), 25u + 27 + 4 + 16 + 4 + 60);
 }
 
 TEST_F(RenderedBitmapTest, CompressedEightBitBitmapsBecomeIndexZero) {
