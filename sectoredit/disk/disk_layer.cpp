@@ -96,20 +96,11 @@ bool DiskLayer::ProbeDisk(const std::string& path) {
 
 bool DiskLayer::ProbeDrive(uint32_t drive) {
   AlignedSectorBuffer scratch(1);
-  const uint32_t scratch_address = kernel_.AddressOf(scratch.data(), kSectorSize);
+  // The extended probe reads sector 1; the old one sector 0 in register form.
+  if (extended_) return TransferPacket(drive, 1, 1, scratch.data(), false);
   DiocRegisters registers;
-  if (extended_) {
-    // The extended probe reads sector 1.
-    auto packet = SerializePacket({1, 1, scratch_address});
-    registers.eax = kExtendedReadWrite;
-    registers.ebx = kernel_.AddressOf(packet.data(), kDiskIoPacketSize);
-    registers.ecx = kExtendedPacketForm;
-    registers.edx = drive;
-    registers.esi = 0;
-    return CallVwin32(vwin32::kDosDriveInfo, registers);
-  }
   registers.eax = drive - 1;
-  registers.ebx = scratch_address;
+  registers.ebx = kernel_.AddressOf(scratch.data(), kSectorSize);
   registers.ecx = 1;
   registers.edx = 0;
   registers.flags = vwin32::kCarryFlag;
@@ -258,23 +249,9 @@ uint32_t DiskLayer::WriteDeviceFile(uint32_t first, uint32_t count, const uint8_
 
 uint32_t DiskLayer::ReadDrive(uint32_t first, uint32_t count, uint8_t* buffer) {
   if (!IsDriveOpen()) return 0;
-  const uint32_t drive = static_cast<uint32_t>(disk_ref_);
-  auto packet = SerializePacket(
-      {first, static_cast<uint16_t>(count), kernel_.AddressOf(buffer, count * kSectorSize)});
-  DiocRegisters registers;
-  registers.ebx = kernel_.AddressOf(packet.data(), kDiskIoPacketSize);
-  uint32_t code = vwin32::kDosInt25;
-  if (extended_) {
-    code = vwin32::kDosDriveInfo;
-    registers.eax = kExtendedReadWrite;
-    registers.ecx = kExtendedPacketForm;
-    registers.edx = drive;
-    registers.esi = 0;
-  } else {
-    registers.eax = drive - 1;
-    registers.ecx = kPacketForm;
-  }
-  return CallVwin32(code, registers) ? count * kSectorSize : 0;
+  return TransferPacket(static_cast<uint32_t>(disk_ref_), first, count, buffer, false)
+             ? count * kSectorSize
+             : 0;
 }
 
 // Lock, write, unlock; the lock's outcome does not stop the write, and the
@@ -289,23 +266,8 @@ uint32_t DiskLayer::WriteDrive(uint32_t first, uint32_t count, const uint8_t* bu
   lock.flags = vwin32::kCarryFlag;
   CallIoctlWithFallback(lock, kLockExtended, kLockOld);
 
-  auto packet =
-      SerializePacket({first, static_cast<uint16_t>(count),
-                       kernel_.AddressOf(const_cast<uint8_t*>(buffer), count * kSectorSize)});
-  DiocRegisters write;
-  write.ebx = kernel_.AddressOf(packet.data(), kDiskIoPacketSize);
-  uint32_t code = vwin32::kDosInt26;
-  if (extended_) {
-    code = vwin32::kDosDriveInfo;
-    write.eax = kExtendedReadWrite;
-    write.ecx = kExtendedPacketForm;
-    write.edx = drive;
-    write.esi = kWriteNormalData;
-  } else {
-    write.eax = drive - 1;
-    write.ecx = kPacketForm;
-  }
-  const bool written = CallVwin32(code, write);
+  // The services only read the buffer of a write.
+  const bool written = TransferPacket(drive, first, count, const_cast<uint8_t*>(buffer), true);
 
   DiocRegisters unlock;
   unlock.eax = kIoctlFunction;
@@ -313,6 +275,25 @@ uint32_t DiskLayer::WriteDrive(uint32_t first, uint32_t count, const uint8_t* bu
   unlock.flags = vwin32::kCarryFlag;
   CallIoctlWithFallback(unlock, kUnlockExtended, kUnlockOld);
   return written ? count * kSectorSize : 0;
+}
+
+// Int 21h 7305h with the extended services, else Int 25h/26h in packet form.
+bool DiskLayer::TransferPacket(uint32_t drive, uint32_t first, uint32_t count, uint8_t* buffer,
+                               bool write) {
+  auto packet = SerializePacket(
+      {first, static_cast<uint16_t>(count), kernel_.AddressOf(buffer, count * kSectorSize)});
+  DiocRegisters registers;
+  registers.ebx = kernel_.AddressOf(packet.data(), kDiskIoPacketSize);
+  if (extended_) {
+    registers.eax = kExtendedReadWrite;
+    registers.ecx = kExtendedPacketForm;
+    registers.edx = drive;
+    registers.esi = write ? kWriteNormalData : 0;
+    return CallVwin32(vwin32::kDosDriveInfo, registers);
+  }
+  registers.eax = drive - 1;
+  registers.ecx = kPacketForm;
+  return CallVwin32(write ? vwin32::kDosInt26 : vwin32::kDosInt25, registers);
 }
 
 bool DiskLayer::CallVwin32(uint32_t code, DiocRegisters& registers) {

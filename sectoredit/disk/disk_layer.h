@@ -71,6 +71,7 @@ class DiskLayer : public SectorDevice {
   uint32_t WriteDrive(uint32_t first, uint32_t count, const uint8_t* buffer);
   uint32_t QueryDeviceFileLastSector();
   uint32_t QueryDriveLastSector();
+  bool TransferPacket(uint32_t drive, uint32_t first, uint32_t count, uint8_t* buffer, bool write);
   bool CallVwin32(uint32_t code, DiocRegisters& registers);
   // The extended form of a 440Dh call first (when available), then the old.
   bool CallIoctlWithFallback(DiocRegisters preset, uint32_t extended_ecx, uint32_t old_ecx);
