@@ -37,7 +37,8 @@ uint32_t SelectedPanel(const FormState& form) {
 // With hard keys the panel starts at the left edge and leaves the right edge
 // to the hard-key column; only the 320x320 preview is that wide.
 void ApplyHardKeyOffsetRule(FormState& form) {
-  if (form.hkCheck && form.image1.width >= 320) form.layoutEdits.offsetX = "0";
+  // assign(count, char): GCC 12's -Wrestrict misreads the copy of a literal here.
+  if (form.hkCheck && form.image1.width >= 320) form.layoutEdits.offsetX.assign(1, '0');
 }
 
 const CcfImage& CurrentImage(const FormState& form) {

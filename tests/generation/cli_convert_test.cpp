@@ -14,6 +14,13 @@ using ccf_builder::ButtonItem;
 using ccf_builder::CcfBuilder;
 using ccf_builder::ListEntry;
 
+// "P" and the number, appended: GCC 12's -Wrestrict misreads a prepend.
+std::string PanelName(int i) {
+  std::string name = "P";
+  name += std::to_string(i);
+  return name;
+}
+
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -97,17 +104,18 @@ TEST_F(CliTest, SixteenthCategoryIsReportedAndTheRestIsWritten) {
   std::vector<std::string> args = {"convert", input_, "-o", Out()};
   CcfBuilder b;
   std::vector<uint32_t> panels;
-  for (int i = 0; i < 16; ++i) panels.push_back(b.AddPanel({"P" + std::to_string(i), {}}));
+  for (int i = 0; i < 16; ++i) panels.push_back(b.AddPanel({PanelName(i), {}}));
   uint32_t device = b.AddDevice({.name = "Many", .panels = panels});
   b.SetChain(ccf_builder::Chain::kDevices, {device});
   ASSERT_TRUE(b.WriteFile(input_));
   for (int i = 0; i < 16; ++i) {
     args.push_back("--category");
-    args.push_back("P" + std::to_string(i));
+    args.push_back(PanelName(i));
   }
   ASSERT_EQ(Run(args), 0);
-  EXPECT_EQ(messages_.Lines(), std::vector<std::string>{std::string("Too many categories: ") +
-                                                        kTooManyCategoriesText});
+  std::string line = "Too many categories: ";
+  line += kTooManyCategoriesText;
+  EXPECT_EQ(messages_.Lines(), std::vector<std::string>{line});
   EXPECT_EQ(Written().count, 1 + 15 * 7);
 }
 
