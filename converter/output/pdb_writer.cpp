@@ -28,6 +28,11 @@ std::string TooManyCategoriesText(std::size_t count) {
          " categories besides \"Unfiled\"; " + std::to_string(count) + " were chosen.";
 }
 
+// An empty run writes nothing (its data pointer may be null).
+bool WriteAll(std::FILE* file, std::span<const std::uint8_t> bytes) {
+  return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
 }  // namespace
 
 std::string DatabaseNameFromPath(std::string_view path) {
@@ -160,10 +165,8 @@ bool PdbWriter::Finish() {
         "saved.");
     return false;
   }
-  bool written =
-      std::fseek(file_, static_cast<long>(kPdbHeaderSize), SEEK_SET) == 0 &&
-      std::fwrite(record_list_.data(), 1, record_list_.size(), file_) == record_list_.size() &&
-      std::fflush(file_) == 0;
+  bool written = std::fseek(file_, static_cast<long>(kPdbHeaderSize), SEEK_SET) == 0 &&
+                 WriteAll(file_, record_list_) && std::fflush(file_) == 0;
   bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
   std::error_code error;
@@ -183,7 +186,7 @@ void PdbWriter::Fail(std::string_view text) {
 }
 
 bool PdbWriter::WriteRaw(std::span<const std::uint8_t> bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+  if (!WriteAll(file_, bytes)) {
     Fail(kUnableToWriteText);
     return false;
   }
