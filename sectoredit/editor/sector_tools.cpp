@@ -115,7 +115,7 @@ ToolResult SectorTools::ExportTo(std::FILE* file, uint32_t count, const ToolProg
   for (uint64_t done = 0; done < total;) {
     if (Cancelled(progress)) return ToolResult::kCancelled;
     const uint32_t n = ChunkSectors(total - done);
-    std::memset(buffer.get(), 0, kChunkBytes);
+    // A chunk whose read falls short is never written, so no stale bytes leave.
     const auto sector = static_cast<uint32_t>(first + done);
     if (editor_.device().ReadDiskSectors(sector, n, buffer.get()) != n * kSectorSize ||
         std::fwrite(buffer.get(), kSectorSize, n, file) != n) {
