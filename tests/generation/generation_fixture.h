@@ -18,34 +18,14 @@
 #include "converter/output/byte_buffer.h"
 #include "converter/ui/form_handlers.h"
 #include "converter/ui/load.h"
+#include "tests/output/output_test_util.h"
 #include "tests/support/ccf_builder.h"
 
 namespace velmora::gentest {
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            (std::string("velmora_generation_") + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
+using velmora::testing::ScratchDir;
 
- private:
-  std::filesystem::path path_;
-};
-
-inline Bytes ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+inline Bytes ReadFileBytes(const std::string& path) { return velmora::testing::ReadWholeFile(path); }
 
 inline Bytes TextBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
