@@ -3,8 +3,11 @@
 SHELL := /bin/bash
 .SHELLFLAGS := -eo pipefail -c
 FUZZ_SECONDS ?= 60
+# ccache keys paths relative to the checkout, so clones share cached objects.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps deps-native native win32 win64 test test-native test-windows demo fuzz tsan bench clean
+.PHONY: all deps deps-native native win32 win64 test test-native test-windows demo fuzz asan tsan bench clean
 
 all: native
 
@@ -36,9 +39,10 @@ test-native: native
 # programs, the same sources run their tests as 64-bit executables instead.
 test-windows: win32
 	@if ./scripts/can-run-win32; then \
+	  echo "Windows tests: win32 build (Wine's 32-bit loader runs on this kernel)"; \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win32; \
 	else \
-	  echo "note: this kernel cannot execute 32-bit programs; running the Windows tests as 64-bit executables"; \
+	  echo "Windows tests: win64 build (this kernel cannot execute 32-bit programs, so Wine's 32-bit loader cannot start; the win32 build is only compiled)"; \
 	  $(MAKE) --no-print-directory win64; \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win64; \
 	fi
@@ -50,6 +54,12 @@ fuzz: deps
 	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz
 	cmake --build --preset fuzz
 	./scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+# The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps-native
+	@[ -f build/asan/build.ninja ] || cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
 
 tsan: deps
 	@[ -f build/tsan/build.ninja ] || cmake --preset tsan

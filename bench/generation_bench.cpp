@@ -18,97 +18,27 @@
 #include <string>
 #include <vector>
 
+#include "bench/stress_file.h"
 #include "common/messages.h"
+#include "converter/output/panel_walk.h"
 #include "converter/ui/form_handlers.h"
 #include "converter/ui/load.h"
-#include "converter/ui/panel_walk.h"
-#include "tests/support/ccf_builder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using ccf_builder::ButtonItem;
-using ccf_builder::CcfBuilder;
-using ccf_builder::FrameItem;
 
 constexpr int kCategories = 15;
-constexpr int kFramesPerPanel = 15;
-constexpr int kButtonsPerFrame = 16;  // 15 frames + 240 buttons = 255 items
-constexpr int kUnfiled = 100;
-constexpr uint16_t kWidth = 240;
-constexpr uint16_t kHeight = 219;
 
-class StressFile {
- public:
-  StressFile() : b_({.colourFormat = true}), pixels_(size_t{kWidth} * kHeight) {}
-
-  void Write(const std::string& path) {
-    std::vector<uint32_t> panels;
-    for (int p = 0; p < kCategories; ++p) panels.push_back(CategoryPanel(p));
-    std::vector<ccf_builder::PanelItem> extras;
-    for (int i = 0; i < kUnfiled; ++i) extras.push_back(ButtonItem(0, 0, Button(i)));
-    panels.push_back(b_.AddPanel({"Extras", extras}));
-    uint32_t keys = b_.AddActionList({ccf_builder::IrAction(IrCode(0))});
-    uint32_t device = b_.AddDevice(
-        {.name = "Stress", .hardKeys = std::vector<uint32_t>(9, keys), .panels = panels});
-    b_.SetChain(ccf_builder::Chain::kDevices, {device});
-    if (!b_.WriteFile(path)) std::perror(path.c_str());
-  }
-
- private:
-  // A distinct picture: a gradient shifted by a running number.
-  uint32_t Bitmap() {
-    ++serial_;
-    for (size_t i = 0; i < pixels_.size(); ++i) pixels_[i] = static_cast<uint8_t>(i + serial_);
-    return b_.AddBitmap({.width = kWidth, .height = kHeight, .depth = 8, .pixels = pixels_});
-  }
-
-  // About 1000 bits: 100 pairs of 5 on-bits and 5 off-bits.
-  uint32_t IrCode(int seed) {
-    ccf_builder::BurstPairs pairs(100, {25, 25});
-    pairs.back().second = static_cast<uint16_t>(25 + seed % 50);
-    return b_.AddIrCode({ccf_builder::LearnedCode(0x6D, pairs)});
-  }
-
-  uint32_t Button(int n) {
-    uint32_t up = Bitmap();
-    uint32_t down = Bitmap();
-    return b_.AddButton({.width = kWidth,
-                         .height = kHeight,
-                         .actions = b_.AddActionList({ccf_builder::IrAction(IrCode(n))}),
-                         .label = "B" + std::to_string(n),
-                         .fontSize = 8,
-                         .bitmaps = {up, down, up, down}});
-  }
-
-  uint32_t CategoryPanel(int p) {
-    std::vector<ccf_builder::PanelItem> items;
-    for (int f = 0; f < kFramesPerPanel; ++f) {
-      std::vector<ccf_builder::PanelItem> children;
-      for (int c = 0; c < kButtonsPerFrame; ++c) children.push_back(ButtonItem(0, 0, Button(c)));
-      items.push_back(FrameItem(0, 0,
-                                b_.AddFrame({.width = kWidth,
-                                             .height = kHeight,
-                                             .name = "F",
-                                             .bitmap = Bitmap(),
-                                             .children = children})));
-    }
-    return b_.AddPanel({"Panel " + std::to_string(p), items});
-  }
-
-  CcfBuilder b_;
-  std::vector<uint8_t> pixels_;
-  uint32_t serial_ = 0;
-};
-
-class FixedDialog : public velmora::SaveFileDialog {
- public:
-  explicit FixedDialog(std::string path) : path_(std::move(path)) {}
-  std::optional<std::string> Run(std::string_view) override { return path_; }
-
- private:
-  std::string path_;
-};
+// 15 frames + 240 buttons per panel, 240 x 219 bitmaps, 100 unfiled buttons.
+stress::StressShape BenchShape() {
+  return {.panels = kCategories,
+          .framesPerPanel = 15,
+          .buttonsPerFrame = 16,
+          .bitmapWidth = 240,
+          .bitmapHeight = 219,
+          .extraButtons = 100};
+}
 
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -152,8 +82,7 @@ unsigned RecordCount(const std::string& path) {
 bool BuildInChild(const std::string& path) {
   pid_t child = fork();
   if (child == 0) {
-    StressFile().Write(path);
-    _exit(0);
+    _exit(stress::WriteStressFile(BenchShape(), path) ? 0 : 1);
   }
   int status = 0;
   waitpid(child, &status, 0);
@@ -184,7 +113,7 @@ int main(int argc, char** argv) {
   for (std::string& entry : velmora::ListPanelButtons(reader, extras, form.format)) {
     form.unfiledList.Add(std::move(entry));
   }
-  FixedDialog dialog(output);
+  velmora::FixedPathDialog dialog(output);
   bool written = velmora::GoBtnClick(form, dialog, messages);
   double generation = Seconds(start);
   if (!written) return 1;

@@ -12,11 +12,21 @@ std::string FormatMessageLine(std::string_view text, std::string_view caption) {
 }
 
 void RecordedMessages::Show(std::string_view text, std::string_view caption) {
-  entries_.push_back({std::string(text), std::string(caption), false});
+  ShowStyled(text, caption, {});
 }
 
 bool RecordedMessages::Ask(std::string_view text, std::string_view caption) {
-  entries_.push_back({std::string(text), std::string(caption), true});
+  return AskStyled(text, caption, {});
+}
+
+void RecordedMessages::ShowStyled(std::string_view text, std::string_view caption,
+                                  MessageStyle style) {
+  entries_.push_back({std::string(text), std::string(caption), false, style});
+}
+
+bool RecordedMessages::AskStyled(std::string_view text, std::string_view caption,
+                                 MessageStyle style) {
+  entries_.push_back({std::string(text), std::string(caption), true, style});
   if (answers_.empty()) return false;
   bool yes = answers_.front();
   answers_.pop_front();

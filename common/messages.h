@@ -2,6 +2,7 @@
 // message boxes, the command line prints "CAPTION: TEXT" lines, tests record.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <iosfwd>
 #include <string>
@@ -10,6 +11,16 @@
 
 namespace common {
 
+// How a window presents a message; faces without windows ignore it.
+struct MessageStyle {
+  // kDialog: the dialog that runs the command owns the box, else the main window.
+  enum class Owner : uint8_t { kMainWindow, kDialog } owner = Owner::kMainWindow;
+  enum class Icon : uint8_t { kNone, kError } icon = Icon::kNone;
+  bool operator==(const MessageStyle&) const = default;
+};
+
+inline constexpr MessageStyle kOwnedByDialog{MessageStyle::Owner::kDialog};
+
 class Messages {
  public:
   virtual ~Messages() = default;
@@ -17,6 +28,13 @@ class Messages {
   virtual void Show(std::string_view text, std::string_view caption) = 0;
   // A modal box with Yes and No buttons; true means Yes.
   virtual bool Ask(std::string_view text, std::string_view caption) = 0;
+  // The same boxes with an owner and icon; a face without windows shows them plainly.
+  virtual void ShowStyled(std::string_view text, std::string_view caption, MessageStyle) {
+    Show(text, caption);
+  }
+  virtual bool AskStyled(std::string_view text, std::string_view caption, MessageStyle) {
+    return Ask(text, caption);
+  }
 };
 
 // Records every message; questions are answered from a queue (No when empty).
@@ -26,11 +44,14 @@ class RecordedMessages : public Messages {
     std::string text;
     std::string caption;
     bool question = false;
+    MessageStyle style{};
     bool operator==(const Entry&) const = default;
   };
 
   void Show(std::string_view text, std::string_view caption) override;
   bool Ask(std::string_view text, std::string_view caption) override;
+  void ShowStyled(std::string_view text, std::string_view caption, MessageStyle style) override;
+  bool AskStyled(std::string_view text, std::string_view caption, MessageStyle style) override;
 
   void QueueAnswer(bool yes) { answers_.push_back(yes); }
   const std::vector<Entry>& entries() const { return entries_; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace velmora {
@@ -31,6 +32,8 @@ class Canvas {
   void Reset(int width, int height, Rgb fill = kWhite);
 
   void SetPixel(int64_t x, int64_t y, Rgb colour);
+  // Pixels (x, y), (x + 1, y), ... take `colours` in turn.
+  void PutRow(int64_t x, int64_t y, std::span<const Rgb> colours);
   // The colour at (x, y); black outside the surface.
   Rgb Pixel(int64_t x, int64_t y) const;
 

@@ -1,6 +1,6 @@
-// Decoding CCF bitmaps (1, 2 and 8 bits per pixel; compressed ones are not
-// decoded) into one of two sinks: the canvas of the preview, or a byte buffer
-// from which the Palm bitmap record is built.
+// Decoding CCF bitmaps (1, 2 and 8 bits per pixel; compressed ones only when
+// asked to, see ccf_compressed.h) into one of two sinks: the canvas of the
+// preview, or a byte buffer from which the Palm bitmap record is built.
 //
 // Both sinks sample the same way: the destination is trunc(w * scaleX) by
 // trunc(h * scaleY) pixels, and destination pixel (i, r) shows source pixel
@@ -14,7 +14,7 @@
 #include "common/messages.h"
 #include "converter/ccf/canvas.h"
 #include "converter/ccf/ccf_image.h"
-#include "converter/output/layout_transform.h"
+#include "converter/ccf/layout_transform.h"
 
 namespace velmora {
 
@@ -41,10 +41,15 @@ struct CcfBitmapHeader {
 };
 CcfBitmapHeader ReadCcfBitmapHeader(CcfReader& reader, uint32_t bitmap);
 
-// The note that the compressed-bitmap message has been shown. The preview
-// never clears it; a generation run clears it when it starts.
+// How one form handles compressed bitmaps: whether they are decoded (the
+// "Decode compressed bitmaps" option, off by default; a bitmap that does not
+// decode is handled as when it is off), and the note that the
+// compressed-bitmap message has been shown. The preview never clears the
+// note; a generation run clears it when it starts.
 class CompressedBitmapNote {
  public:
+  bool decode = false;
+
   // Shows the message unless it has been shown since the last Clear.
   void WarnOnce(common::Messages& messages);
   void Clear() { shown_ = false; }
@@ -56,21 +61,24 @@ class CompressedBitmapNote {
 
 // Canvas sink: draws the bitmap with its top left corner at
 // (trunc(x * scaleX + offsetX), trunc(y * scaleY + offsetY)), pixels from the
-// MonoPalette, GreyPalette or ColourPalette. A compressed bitmap is shown as a
-// red diagonal-cross hatch over its destination rectangle, after the note's
-// message. A bitmap of 0 does nothing. Destination pixels that fall outside
-// the canvas are neither read nor drawn.
+// MonoPalette, GreyPalette or ColourPalette. A compressed bitmap that is not
+// decoded is shown as a red diagonal-cross hatch over its destination
+// rectangle, after the note's message. A bitmap of 0 does nothing. Destination
+// pixels that fall outside the canvas are neither read nor drawn.
 void DrawCcfBitmap(CcfReader& reader, uint32_t bitmap, uint16_t x, uint16_t y, Canvas& canvas,
                    const LayoutTransform& layout, int32_t offsetX, int32_t offsetY,
                    CompressedBitmapNote& note);
 
 // Buffer sink: one byte per destination pixel, row after row.
 struct CcfBitmapPixels {
-  CcfBitmapHeader header;  // the source's size and flags (flags give the depth)
-  uint32_t width = 0;      // t = trunc(w * scaleX)
-  uint32_t height = 0;     // v = trunc(h * scaleY)
+  // The source's size and flags (flags give the depth; those of a decoded
+  // compressed bitmap have bit 15 cleared, as its pixels are now plain).
+  CcfBitmapHeader header;
+  uint32_t width = 0;   // t = trunc(w * scaleX)
+  uint32_t height = 0;  // v = trunc(h * scaleY)
   // width * height values: the raw 0/1 or 0..3 pixel of 1- and 2-bit
-  // bitmaps, the PalmIndexMap entry of 8-bit ones; all 0 when compressed.
+  // bitmaps, the PalmIndexMap entry of 8-bit ones; all 0 when compressed and
+  // not decoded.
   std::vector<uint8_t> values;
 };
 // Renders the bitmap at scale for the Palm record. nullopt for a bitmap of 0

@@ -2,19 +2,32 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <stdexcept>
+#include <system_error>
 
 namespace velmora {
 
 namespace {
+
+inline constexpr char kListEntrySeparator[] = " - ";
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 // Reads to the end; false on a read error (a directory, a vanished device).
-bool ReadWholeFile(std::FILE* file, std::vector<uint8_t>& bytes) {
+// The bytes go straight into a buffer of the size the file had when opened;
+// whatever follows (a file that grew meanwhile) is appended in chunks.
+bool ReadWholeFile(std::FILE* file, uint64_t sizeWhenOpened, std::vector<uint8_t>& bytes) {
+  if (sizeWhenOpened > 0 && sizeWhenOpened <= bytes.max_size()) {
+    bytes.resize(static_cast<size_t>(sizeWhenOpened));
+    size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    bytes.resize(got);
+    if (got < sizeWhenOpened) return std::ferror(file) == 0;
+  }
   uint8_t chunk[65536];
   for (;;) {
     size_t got = std::fread(chunk, 1, sizeof chunk, file);
@@ -38,19 +51,29 @@ CcfImage::CcfImage(std::vector<uint8_t> bytes, std::string name)
 std::optional<CcfImage> CcfImage::Open(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
+  std::error_code sizeError;
+  uint64_t size = std::filesystem::file_size(path, sizeError);
   std::vector<uint8_t> bytes;
   try {
-    if (!ReadWholeFile(file.get(), bytes)) return std::nullopt;
+    if (!ReadWholeFile(file.get(), sizeError ? 0 : size, bytes)) return std::nullopt;
   } catch (const std::bad_alloc&) {
     return std::nullopt;  // larger than memory: reported as a file that cannot be opened
+  } catch (const std::length_error&) {
+    return std::nullopt;  // larger than a buffer can be (a 32-bit process)
   }
   return CcfImage(std::move(bytes), path);
 }
 
-bool CcfImage::TryRead(uint64_t offset, size_t count, uint8_t* out) const {
+const uint8_t* CcfImage::BytesAt(uint64_t offset, size_t count) const {
   uint64_t size = bytes_.size();
-  if (offset > size || count > size - offset) return false;
-  if (count != 0) std::memcpy(out, bytes_.data() + offset, count);
+  if (offset > size || count > size - offset) return nullptr;
+  return bytes_.data() + offset;
+}
+
+bool CcfImage::TryRead(uint64_t offset, size_t count, uint8_t* out) const {
+  const uint8_t* source = BytesAt(offset, count);
+  if (source == nullptr) return false;
+  if (count != 0) std::memcpy(out, source, count);
   return true;
 }
 
@@ -60,28 +83,35 @@ bool CcfImage::BytesEqual(uint64_t offset, std::string_view expected) const {
   return std::memcmp(bytes_.data() + offset, expected.data(), expected.size()) == 0;
 }
 
-bool CcfReader::Read(uint64_t offset, size_t count, uint8_t* out) {
-  if (image_.TryRead(offset, count, out)) return true;
+const uint8_t* CcfReader::Bytes(uint64_t offset, size_t count) {
+  const uint8_t* bytes = image_.BytesAt(offset, count);
+  if (bytes != nullptr) return bytes;
   if (!failed_) messages_.Show(kReadPastEndText, kFileErrorCaption);
   failed_ = true;
-  return false;
+  return nullptr;
+}
+
+bool CcfReader::Read(uint64_t offset, size_t count, uint8_t* out) {
+  const uint8_t* source = Bytes(offset, count);
+  if (source == nullptr) return false;
+  if (count != 0) std::memcpy(out, source, count);
+  return true;
 }
 
 uint32_t CcfReader::ReadU32(uint64_t offset) {
-  uint8_t b[4];
-  if (!Read(offset, 4, b)) return 0;
+  const uint8_t* b = Bytes(offset, 4);
+  if (b == nullptr) return 0;
   return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
 }
 
 uint16_t CcfReader::ReadU16(uint64_t offset) {
-  uint8_t b[2];
-  if (!Read(offset, 2, b)) return 0;
-  return static_cast<uint16_t>(b[0] << 8 | b[1]);
+  const uint8_t* b = Bytes(offset, 2);
+  return b == nullptr ? 0 : static_cast<uint16_t>(b[0] << 8 | b[1]);
 }
 
 uint8_t CcfReader::ReadU8(uint64_t offset) {
-  uint8_t b = 0;
-  return Read(offset, 1, &b) ? b : 0;
+  const uint8_t* b = Bytes(offset, 1);
+  return b == nullptr ? 0 : b[0];
 }
 
 std::string CcfReader::ReadCcfString(uint64_t referenceOffset, size_t capacity, bool maskTopBit) {
@@ -113,5 +143,19 @@ std::string OffsetToHex(uint32_t offset) {
   for (int i = 7; i >= 0; --i, offset >>= 4) text[i] = kDigits[offset & 0xF];
   return text;
 }
+
+std::string ListEntry(uint32_t offset, std::string_view name) {
+  std::string entry = OffsetToHex(offset);
+  entry += kListEntrySeparator;
+  entry += name;
+  return entry;
+}
+
+std::string_view ListEntryName(std::string_view entry) {
+  constexpr size_t kNameStart = 8 + sizeof kListEntrySeparator - 1;
+  return entry.size() >= kNameStart ? entry.substr(kNameStart) : std::string_view();
+}
+
+bool IsChainHeading(std::string_view entry) { return !entry.empty() && entry[0] == '-'; }
 
 }  // namespace velmora

@@ -39,6 +39,9 @@ class CcfImage {
   // True when [offset, offset + count) lies wholly within the file; copies the
   // bytes to `out` then. Never reports anything.
   bool TryRead(uint64_t offset, size_t count, uint8_t* out) const;
+  // The bytes [offset, offset + count) in place when they lie wholly within
+  // the file; nullptr otherwise. Never reports anything.
+  const uint8_t* BytesAt(uint64_t offset, size_t count) const;
   // True when the bytes at `offset` are exactly `expected` (silent check used
   // for the magic bytes; missing bytes fail the comparison).
   bool BytesEqual(uint64_t offset, std::string_view expected) const;
@@ -82,6 +85,9 @@ class CcfReader {
   // Copies `count` bytes or, when they are not wholly in the file, reports
   // (once) and returns false.
   bool Read(uint64_t offset, size_t count, uint8_t* out);
+  // The bytes in place, or nullptr after the report (the numeric readers use
+  // them without copying: they run for every field of every item).
+  const uint8_t* Bytes(uint64_t offset, size_t count);
 
   const CcfImage& image_;
   common::Messages& messages_;
@@ -95,5 +101,13 @@ uint32_t HexToOffset(std::string_view text);
 
 // The 8-digit upper-case hexadecimal form that list entries carry.
 std::string OffsetToHex(uint32_t offset);
+
+// A panel or button entry of the window's lists: "OOOOOOOO - name", the
+// object's offset in OffsetToHex form, " - ", and its name.
+std::string ListEntry(uint32_t offset, std::string_view name);
+// The name part of such an entry: everything after "OOOOOOOO - ".
+std::string_view ListEntryName(std::string_view entry);
+// A chain heading ("-- Devices --") rather than an entry: its first character is "-".
+bool IsChainHeading(std::string_view entry);
 
 }  // namespace velmora

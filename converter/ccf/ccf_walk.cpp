@@ -6,13 +6,6 @@ namespace velmora {
 
 namespace {
 
-std::string EntryText(uint32_t offset, std::string_view tail) {
-  std::string entry = OffsetToHex(offset);
-  entry += " - ";
-  entry += tail;
-  return entry;
-}
-
 class PanelWalk {
  public:
   PanelWalk(CcfReader& reader, const CcfFormat& format, const PanelItemVisitor& visit)
@@ -76,8 +69,8 @@ void WalkDeviceChain(CcfReader& reader, uint32_t firstDevice, const CcfFormat& f
     for (; p != 0 && panels.FirstVisit(p); p = reader.ReadU32(p)) {
       std::string name =
           reader.ReadCcfString(uint64_t{p} + kPanelNameField, kPanelNameCapacity, true);
-      panelList.push_back(EntryText(p, name));
-      panelToDeviceList.push_back(EntryText(p, OffsetToHex(d)));
+      panelList.push_back(ListEntry(p, name));
+      panelToDeviceList.push_back(ListEntry(p, OffsetToHex(d)));
     }
   }
 }

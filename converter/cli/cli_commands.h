@@ -30,6 +30,10 @@ int RunButtons(CommandContext& context);
 // velmora-cli convert FILE.ccf -o OUT.pdb [options]: generates a database.
 int RunConvert(CommandContext& context);
 
+// velmora-cli preview FILE.ccf PANEL -o OUT.png [options]: the panel's preview
+// image (or, with --button, a button's image) as a PNG file.
+int RunPreview(CommandContext& context);
+
 // velmora-cli inspect OUT.pdb: the database's header, categories and records.
 int RunInspect(CommandContext& context);
 

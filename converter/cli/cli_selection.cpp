@@ -9,7 +9,6 @@ namespace velmora::cli {
 namespace {
 
 constexpr size_t kOffsetDigits = 8;
-constexpr size_t kNameStart = kOffsetDigits + 3;  // after "OOOOOOOO - "
 
 // The upper-case digits when `text` is exactly 8 hexadecimal digits.
 std::optional<std::string> OffsetDigits(std::string_view text) {
@@ -22,29 +21,15 @@ std::optional<std::string> OffsetDigits(std::string_view text) {
   return digits;
 }
 
-std::string_view NamePart(std::string_view entry) {
-  return entry.size() >= kNameStart ? entry.substr(kNameStart) : std::string_view();
-}
-
 // The first entry of `list` whose offset is `digits` or, without digits, whose
 // name is `name`.
 std::optional<size_t> FindEntry(const ListBoxState& list, std::string_view name,
                                 const std::optional<std::string>& digits) {
   for (size_t i = 0; i < list.size(); ++i) {
     std::string_view entry = list[i];
-    if (entry.empty() || entry[0] == '-') continue;
-    bool match = digits ? entry.substr(0, kOffsetDigits) == *digits : NamePart(entry) == name;
+    if (IsChainHeading(entry)) continue;
+    bool match = digits ? entry.substr(0, kOffsetDigits) == *digits : ListEntryName(entry) == name;
     if (match) return i;
-  }
-  return std::nullopt;
-}
-
-std::optional<size_t> FindButtonByOffset(FormState& form, const std::string& digits,
-                                         common::Messages& messages) {
-  for (size_t panel = 0; panel < form.panelList.size(); ++panel) {
-    if (form.panelList[panel].empty() || form.panelList[panel][0] == '-') continue;
-    ShowPanelButtons(form, panel, messages);
-    if (auto found = FindEntry(form.buttonList, "", digits)) return found;
   }
   return std::nullopt;
 }
@@ -65,26 +50,71 @@ void SelectOnly(ListBoxState& list, size_t index) {
 
 void ShowPanelButtons(FormState& form, size_t index, common::Messages& messages) {
   SelectOnly(form.panelList, index);
-  NoPreviewDrawer drawer;
-  DrawSelectedPanel(form, drawer, messages);
+  DrawSelectedPanel(form, messages);
 }
 
-std::optional<size_t> FindButtonEntry(FormState& form, std::string_view button,
-                                      common::Messages& messages) {
-  if (std::optional<std::string> digits = OffsetDigits(button)) {
-    return FindButtonByOffset(form, *digits, messages);
+std::optional<size_t> ButtonFinder::Find(std::string_view button) {
+  std::optional<std::string> digits = OffsetDigits(button);
+  return digits ? FindByOffset(*digits) : FindByName(button);
+}
+
+std::optional<size_t> ButtonFinder::FindByOffset(const std::string& digits) {
+  auto known = firstPanelOf_.find(digits);
+  while (known == firstPanelOf_.end() && scanned_ < form_.panelList.size()) {
+    size_t panel = scanned_++;
+    if (IsChainHeading(form_.panelList[panel])) continue;
+    Show(panel);
+    for (const std::string& entry : form_.buttonList.items()) {
+      firstPanelOf_.try_emplace(entry.substr(0, kOffsetDigits), panel);
+    }
+    known = firstPanelOf_.find(digits);
   }
+  if (known == firstPanelOf_.end()) return std::nullopt;
+  Show(known->second);
+  return FindEntry(form_.buttonList, "", digits);
+}
+
+std::optional<size_t> ButtonFinder::FindByName(std::string_view button) {
   // Panel names may contain "/": try every split, leftmost first.
   for (size_t slash = button.find('/'); slash != std::string_view::npos;
        slash = button.find('/', slash + 1)) {
-    std::optional<size_t> panel = FindPanelEntry(form, button.substr(0, slash));
+    std::optional<size_t> panel = FindPanelEntry(form_, button.substr(0, slash));
     if (!panel) continue;
-    ShowPanelButtons(form, *panel, messages);
-    if (auto found = FindEntry(form.buttonList, button.substr(slash + 1), std::nullopt)) {
+    Show(*panel);
+    if (auto found = FindEntry(form_.buttonList, button.substr(slash + 1), std::nullopt)) {
       return found;
     }
   }
   return std::nullopt;
+}
+
+void ButtonFinder::Show(size_t panel) {
+  if (shownPanel_ == panel) return;
+  if (beforeListing_) beforeListing_();
+  ShowPanelButtons(form_, panel, messages_);
+  shownPanel_ = panel;
+}
+
+std::optional<size_t> FindButtonEntry(FormState& form, std::string_view button,
+                                      common::Messages& messages) {
+  return ButtonFinder(form, messages).Find(button);
+}
+
+bool UnfiledSelection::Add(std::string_view button) {
+  std::optional<size_t> index = finder_.Find(button);
+  if (!index) return false;
+  // A button before the last selected one, or the same again, starts a new click.
+  if (lastSelected_ && *index <= *lastSelected_) Click();
+  form_.buttonList.Select(*index);
+  lastSelected_ = index;
+  return true;
+}
+
+void UnfiledSelection::Click() {
+  if (!lastSelected_) return;
+  ButtonAddBtnClick(form_);
+  form_.buttonList.SelectNone();
+  lastSelected_.reset();
 }
 
 }  // namespace velmora::cli

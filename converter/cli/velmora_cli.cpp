@@ -25,6 +25,8 @@ const Command kCommands[] = {
      velmora::cli::RunButtons},
     {"convert", "FILE.ccf -o OUT.pdb [options]",
      "generate a Tessaly database (see `convert --help`)", velmora::cli::RunConvert},
+    {"preview", "FILE.ccf PANEL -o OUT.png [options]",
+     "write the panel's preview image as PNG (see `preview --help`)", velmora::cli::RunPreview},
     {"inspect", "OUT.pdb", "decode a Tessaly database: header, categories, one line per record",
      velmora::cli::RunInspect},
 };

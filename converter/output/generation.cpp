@@ -144,7 +144,7 @@ class WritingVisitor : public PanelVisitor {
 };
 
 uint64_t Generator::CountRecords() {
-  icons_.clear();
+  icons_.Clear();
   uint64_t items = 0;
   for (const std::string& entry : request_.categoryEntries) {
     items += CountPanelItems(reader_, HexToOffset(entry), format_, choice_, icons_);
@@ -177,7 +177,8 @@ bool Generator::WriteBitmaps() {
 
 IrBlock Generator::IrOfActions(uint32_t actionList) {
   uint32_t irCode = FindIrCode(reader_, actionList, request_.includeIr);
-  return ConvertIrCode(reader_, format_, irCode, IrWarnings{run_.irWarnings, messages_});
+  return ConvertIrCode(reader_, format_, irCode, IrWarnings{run_.irWarnings, messages_},
+                       request_.convertRc6 ? Rc6Codes::kConvert : Rc6Codes::kSkip);
 }
 
 void Generator::WriteButton(uint32_t button, uint16_t x, uint16_t y, const LayoutTransform& layout,
@@ -196,14 +197,13 @@ void Generator::WriteButton(uint32_t button, uint16_t x, uint16_t y, const Layou
   uint32_t controlId = Append(category, controlBytes);
 
   uint32_t unselected = reader_.ReadU32(button + ButtonBitmapField(request_.activeButtons, false));
-  std::string digits = OffsetToHex(unselected);
   uint32_t colour = ReadButtonColour(reader_, button, request_.activeButtons, format_);
   uint8_t background = BackgroundPalmColour(colour, format_.colourFormat);
   StyleRecord style;
   style.controlUniqueId = controlId;
   style.bitmapOffset = unselected;
-  style.bitmapRef = FindIconRef(icons_, digits);
-  style.pressedRef = FindPressedIconRef(icons_, digits);
+  style.bitmapRef = icons_.FindRef(unselected);
+  style.pressedRef = icons_.FindPressedRef(unselected);
   style.colourWord = uint32_t{TextColourClass(colour, format_.colourFormat)} << 16;
   if (format_.colourFormat) style.colourWord |= uint32_t{background} << 8;
   if (style.bitmapRef == kNoBitmapRef) {
@@ -234,7 +234,7 @@ void Generator::WriteFrame(uint32_t frame, uint16_t x, uint16_t y, const LayoutT
   StyleRecord style;
   style.controlUniqueId = controlId;
   style.bitmapOffset = reader_.ReadU32(uint64_t{frame} + kFrameBitmapField);
-  style.bitmapRef = FindIconRef(icons_, OffsetToHex(style.bitmapOffset));
+  style.bitmapRef = icons_.FindRef(style.bitmapOffset);
   style.pressedRef = kNoBitmapRef;
   style.colourWord =
       uint32_t{TextColourClass(ReadFrameColour(reader_, frame, format_), format_.colourFormat)}

@@ -17,9 +17,9 @@
 #include "converter/ccf/ccf_bitmap.h"
 #include "converter/ccf/ccf_format.h"
 #include "converter/ccf/ccf_image.h"
+#include "converter/ccf/layout_transform.h"
 #include "converter/output/ir_code.h"
-#include "converter/output/layout_transform.h"
-#include "converter/ui/panel_walk.h"
+#include "converter/output/panel_walk.h"
 
 namespace velmora {
 
@@ -40,6 +40,8 @@ struct GenerationRequest {
   bool includeText = true;     // IncludeTextCheck
   bool includeIr = true;       // IncludeIRCheck
   bool hardKeys = true;        // HKCheck
+  bool convertRc6 = false;     // "Convert RC6 codes"; the decoding of compressed
+                               // bitmaps is the run's CompressedBitmapNote's
   int imageWidth = 320;        // Image1: places the hard-key column
   int imageHeight = 307;
 };

@@ -1,8 +1,11 @@
 #include "converter/output/ir_code.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+
+#include "converter/output/rc6_code.h"
 
 namespace velmora {
 namespace {
@@ -64,10 +67,12 @@ class BitSampler {
     return true;
   }
 
-  // Samples the burst pairs from word 4 on; false once the cap is reached.
-  bool AddPairs(const ProntoWordSource& word, std::uint32_t pair_count) {
+  // Samples the burst pairs from word 4 on, up to the first word past
+  // `word_count` (all later ones are 0); false once the cap is reached.
+  bool AddPairs(const ProntoWordSource& word, std::uint32_t pair_count, std::uint32_t word_count) {
     for (std::uint32_t pair = 0; pair < pair_count; ++pair) {
       std::uint32_t at = kFirstPairWord + 2 * pair;
+      if (at > word_count) break;
       if (!Add(word(at), true) || !Add(word(at + 1), false)) return false;
     }
     return true;
@@ -93,23 +98,12 @@ class BitSampler {
   Bytes stream_;
 };
 
-std::uint8_t TypeOfRepeat(std::uint16_t repeat_pairs) { return repeat_pairs != 0 ? 5 : 1; }
-
-// Turns half-bits (+n mark, -n space) into learned-form words: a leading space
-// is dropped, then each run of marks and the run of spaces after it make a pair.
-std::vector<std::uint16_t> HalfBitsToWords(const std::vector<int>& half_bits) {
-  std::vector<std::uint16_t> words = {kLearnedForm, kRc5FrequencyWord, 0, 0};
-  std::size_t i = !half_bits.empty() && half_bits[0] < 0 ? 1 : 0;
-  while (i < half_bits.size()) {
-    int on = 0, off = 0;
-    for (; i < half_bits.size() && half_bits[i] > 0; ++i) on += half_bits[i];
-    for (; i < half_bits.size() && half_bits[i] < 0; ++i) off -= half_bits[i];
-    words.push_back(static_cast<std::uint16_t>(on));
-    words.push_back(static_cast<std::uint16_t>(off));
-  }
-  words[2] = static_cast<std::uint16_t>((words.size() - kFirstPairWord) / 2);
-  return words;
+// Word i of `words`, 0 past their end; the source refers to `words`.
+ProntoWordSource WordsSource(std::span<const std::uint16_t> words) {
+  return [words](std::uint32_t i) -> std::uint16_t { return i < words.size() ? words[i] : 0; };
 }
+
+std::uint8_t TypeOfRepeat(std::uint16_t repeat_pairs) { return repeat_pairs != 0 ? 5 : 1; }
 
 // One bit as two half-bits: 1 is space then mark, 0 is mark then space.
 void PutBit(std::vector<int>& half_bits, bool one) {
@@ -146,6 +140,20 @@ std::uint32_t SamplingRate(std::uint16_t frequency_word) {
   return 2 * static_cast<std::uint32_t>(std::trunc(frequency));
 }
 
+std::vector<std::uint16_t> HalfBitsToWords(const std::vector<int>& half_bits) {
+  std::vector<std::uint16_t> words = {kLearnedForm, kRc5FrequencyWord, 0, 0};
+  std::size_t i = !half_bits.empty() && half_bits[0] < 0 ? 1 : 0;
+  while (i < half_bits.size()) {
+    int on = 0, off = 0;
+    for (; i < half_bits.size() && half_bits[i] > 0; ++i) on += half_bits[i];
+    for (; i < half_bits.size() && half_bits[i] < 0; ++i) off -= half_bits[i];
+    words.push_back(static_cast<std::uint16_t>(on));
+    words.push_back(static_cast<std::uint16_t>(off));
+  }
+  words[2] = static_cast<std::uint16_t>((words.size() - kFirstPairWord) / 2);
+  return words;
+}
+
 std::vector<std::uint16_t> BuildRc5Code(std::uint8_t system, std::uint8_t command, int toggle) {
   std::vector<int> half_bits = Rc5Head(system, command, toggle);
   PutBits(half_bits, command, 6);
@@ -169,11 +177,10 @@ std::size_t PulsesToBits(std::span<const std::uint16_t> words, Bytes& area, std:
   if (words.size() < kFirstPairWord || words[0] != kLearnedForm || words[1] == 0) return 0;
   rate = SamplingRate(words[1]);
   type = TypeOfRepeat(words[3]);
-  ProntoWordSource word = [words](std::uint32_t i) -> std::uint16_t {
-    return i < words.size() ? words[i] : 0;
-  };
+  ProntoWordSource word = WordsSource(words);
   BitSampler sampler(kVariantBitCap);
-  if (!sampler.AddPairs(word, std::uint32_t{words[2]} + words[3])) return 0;
+  const auto word_count = static_cast<std::uint32_t>(words.size());
+  if (!sampler.AddPairs(word, std::uint32_t{words[2]} + words[3], word_count)) return 0;
   area = sampler.TakeStream();
   PutZeros(area, kVariantPadding);
   return area.size();
@@ -203,8 +210,14 @@ IrBlock ConvertRc5Code(const ProntoWordSource& word) {
   return block;
 }
 
-IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnings) {
+IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnings, Rc6Codes rc6,
+                          std::uint32_t word_count) {
   std::uint16_t form = word(0);
+  if (form == kRc6Form && rc6 == Rc6Codes::kConvert) {
+    if (std::optional<std::vector<std::uint16_t>> learned = Rc6ToLearnedCode(word)) {
+      return ConvertProntoCode(WordsSource(*learned), warnings);
+    }
+  }
   if (form == kRc5xForm) {
     WarnOnce(warnings.flags.untested_5001,
              std::string(kUntestedText) + std::string(kSupportAddress), kUntestedCaption,
@@ -223,7 +236,7 @@ IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnin
   }
   std::uint16_t repeat_pairs = word(3);
   BitSampler sampler(kLearnedBitLimit + 1);
-  if (!sampler.AddPairs(word, std::uint32_t{word(2)} + repeat_pairs)) {
+  if (!sampler.AddPairs(word, std::uint32_t{word(2)} + repeat_pairs, word_count)) {
     WarnOnce(warnings.flags.too_long, kTooLongText, kTooLongCaption, warnings.messages);
   }
   IrBlock block;
@@ -235,13 +248,16 @@ IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnin
 }
 
 IrBlock ConvertIrCode(CcfReader& reader, const CcfFormat& format, std::uint32_t ir_code,
-                      const IrWarnings& warnings) {
+                      const IrWarnings& warnings, Rc6Codes rc6) {
   if (ir_code == 0 || reader.ReadU16(ir_code) == 0) return {};
   std::uint64_t first_word = std::uint64_t{ir_code} + IrCodeWordsField(format);
   ProntoWordSource word = [&reader, first_word](std::uint32_t i) {
     return reader.ReadU16(first_word + 2 * std::uint64_t{i});
   };
-  return ConvertProntoCode(word, warnings);
+  const std::uint64_t size = reader.image().size();
+  const std::uint64_t words = size > first_word ? (size - first_word) / 2 : 0;
+  return ConvertProntoCode(word, warnings, rc6,
+                           static_cast<std::uint32_t>(std::min<std::uint64_t>(words, UINT32_MAX)));
 }
 
 }  // namespace velmora

@@ -1,4 +1,5 @@
-// IR code conversion: a Pronto code (learned 0000, RC5 5000, RC5x 5001) becomes
+// IR code conversion: a Pronto code (learned 0000, RC5 5000, RC5x 5001, and on
+// request RC6 6000, see rc6_code.h) becomes
 // the `IrBlock` that ends a control record, a bit stream sampled at one bit per
 // 5 carrier cycles with its sampling rate.
 //
@@ -57,6 +58,11 @@ using ProntoWordSource = std::function<std::uint16_t(std::uint32_t index)>;
 // R = 2 x trunc(1 000 000 / (F x 0.241246)) in extended precision; F must not be 0.
 std::uint32_t SamplingRate(std::uint16_t frequency_word);
 
+// Turns half-bits (+n cycles on, -n off) into learned-form words at carrier
+// word 0x73: 0000 0073 pairs 0000. A leading space is dropped, then each run
+// of marks and the run of spaces after it make a pair.
+std::vector<std::uint16_t> HalfBitsToWords(const std::vector<int>& half_bits);
+
 // The RC5 code of system and command (low byte of each used) as learned-form
 // words: 0000 0073 pairs 0000, then the burst pairs.
 std::vector<std::uint16_t> BuildRc5Code(std::uint8_t system, std::uint8_t command, int toggle);
@@ -69,8 +75,17 @@ std::vector<std::uint16_t> BuildRc5xCode(std::uint8_t system, std::uint8_t comma
 std::size_t PulsesToBits(std::span<const std::uint16_t> words, Bytes& area, std::uint8_t& type,
                          std::uint32_t& rate);
 
-// Converts the Pronto code given by `word` (word 0 = the form word).
-IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnings);
+// Whether RC6 codes are converted (the "Convert RC6 codes" option) or skipped
+// as unknown codes.
+enum class Rc6Codes { kSkip, kConvert };
+
+// Converts the Pronto code given by `word` (word 0 = the form word). Only the
+// first `word_count` words exist; the rest read as 0 and add no bits, so the
+// burst pairs are sampled only until the first of them has been read (a file
+// source reports that read): a pair count far beyond the end of a damaged file
+// costs no more than the file's own words.
+IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnings,
+                          Rc6Codes rc6 = Rc6Codes::kSkip, std::uint32_t word_count = UINT32_MAX);
 
 // The two-variant block of a 5000 or 5001 code.
 IrBlock ConvertRc5Code(const ProntoWordSource& word);
@@ -78,6 +93,6 @@ IrBlock ConvertRc5Code(const ProntoWordSource& word);
 // Converts the `IrCodeRecord` at `ir_code` (0: none; a record whose first word
 // is 0 holds no code). Its Pronto code starts after the 6- or 12-byte header.
 IrBlock ConvertIrCode(CcfReader& reader, const CcfFormat& format, std::uint32_t ir_code,
-                      const IrWarnings& warnings);
+                      const IrWarnings& warnings, Rc6Codes rc6 = Rc6Codes::kSkip);
 
 }  // namespace velmora

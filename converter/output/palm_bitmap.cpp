@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace velmora {
 namespace {
@@ -25,15 +26,21 @@ std::uint8_t PixelAt(const PalmBitmapSource& source, std::uint64_t at) {
   return at < source.pixels.size() ? source.pixels[at] : 0;
 }
 
-// One row of r bytes; 1- and 2-bit values are inverted (black is all ones).
-void PackRow(const PalmBitmapSource& source, std::uint32_t y, Bytes& row) {
-  std::fill(row.begin(), row.end(), 0);
+// Packs row `y` into `row`, which holds zeros; 1- and 2-bit values are
+// inverted (black is all ones). Pixels missing from the buffer count as 0.
+void PackRow(const PalmBitmapSource& source, std::uint32_t y, std::uint8_t* row) {
   std::uint64_t first = std::uint64_t{y} * source.width;
+  if (source.pixel_size == 8) {
+    if (first < source.pixels.size()) {
+      std::memcpy(row, source.pixels.data() + first,
+                  static_cast<std::size_t>(
+                      std::min<std::uint64_t>(source.width, source.pixels.size() - first)));
+    }
+    return;
+  }
   for (std::uint32_t x = 0; x < source.width; ++x) {
     std::uint8_t value = PixelAt(source, first + x);
-    if (source.pixel_size == 8) {
-      row[x] = value;
-    } else if (source.pixel_size == 1) {
+    if (source.pixel_size == 1) {
       if (value == 0) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     } else {
       std::uint8_t level = static_cast<std::uint8_t>(3 - (value & 3));
@@ -90,12 +97,12 @@ void AppendPalmBitmap(Bytes& out, const PalmBitmapSource& source) {
   PutU8(out, 0);   // transparentIndex
   PutU8(out, kPalmNoCompression);
   PutU16(out, 0);  // reserved
-  Bytes row(row_bytes);
+  // Rows are packed in place over zeros, which also give the padding.
+  std::size_t pixels_start = out.size();
+  out.resize(pixels_start + static_cast<std::size_t>(data_size), 0);
   for (std::uint32_t y = 0; y < source.height; ++y) {
-    PackRow(source, y, row);
-    out.insert(out.end(), row.begin(), row.end());
+    PackRow(source, y, out.data() + pixels_start + static_cast<std::size_t>(y * row_bytes));
   }
-  PutZeros(out, data_size - row_bytes * source.height);
 }
 
 void AppendBitmapRecordBody(Bytes& out, const PalmBitmapSource& source,

@@ -113,7 +113,8 @@ int PdbWriter::WriteDatabaseHeader(const std::string& path, std::string_view dat
     messages_.Show(kFailedToOpenText + path, kFileErrorCaption);
     return 1;
   }
-  std::setvbuf(file_, nullptr, _IOFBF, kWriteBufferSize);
+  if (!buffer_) buffer_ = std::make_unique<char[]>(kWriteBufferSize);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kWriteBufferSize);
   record_list_.clear();
   for (std::uint32_t i = 0; i < record_count; ++i) {
     record_list_.insert(record_list_.end(), kPlaceholderEntry.begin(), kPlaceholderEntry.end());

@@ -24,6 +24,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -114,6 +115,9 @@ class PdbWriter {
   void Abandon();
 
   common::Messages& messages_;
+  // The stream's buffer (the C library ignores a size given without one);
+  // file_ is always closed before the buffer is freed.
+  std::unique_ptr<char[]> buffer_;
   std::FILE* file_ = nullptr;
   std::string target_path_;
   std::string temp_path_;

@@ -1,20 +1,18 @@
 #include "converter/ui/form_handlers.h"
 
 #include "converter/output/generation.h"
-#include "converter/ui/panel_walk.h"
+#include "converter/output/panel_walk.h"
+#include "converter/ui/load.h"
+#include "converter/ui/preview.h"
 
 namespace velmora {
 namespace {
 
-bool IsHeading(const std::string& entry) { return !entry.empty() && entry[0] == '-'; }
-
 // Appends the selected, non-heading entries of `source` that `destination`
 // does not hold yet. Returns false when it stopped at the limit.
 bool CopySelected(const ListBoxState& source, ListBoxState& destination, size_t limit) {
-  for (size_t i = 0; i < source.size(); ++i) {
-    if (!source.IsSelected(i) || IsHeading(source[i]) || destination.Contains(source[i])) {
-      continue;
-    }
+  for (size_t i : source.selection()) {
+    if (IsChainHeading(source[i]) || destination.Contains(source[i])) continue;
     if (destination.size() >= limit) return false;
     destination.Add(source[i]);
   }
@@ -27,11 +25,15 @@ void DeleteSelected(ListBoxState& list) {
   }
 }
 
-// The panel of the first selected PanelList entry; 0 for a heading or none.
-uint32_t SelectedPanel(const FormState& form) {
-  std::optional<size_t> first = form.panelList.FirstSelected();
-  if (!first || IsHeading(form.panelList[*first])) return 0;
-  return HexToOffset(form.panelList[*first]);
+// The object of the first selected entry of `list`; 0 for a heading or none.
+uint32_t FirstSelectedObject(const ListBoxState& list) {
+  std::optional<size_t> first = list.FirstSelected();
+  if (!first || IsChainHeading(list[*first])) return 0;
+  return HexToOffset(list[*first]);
+}
+
+void ShowControls(const FormState& form) {
+  if (form.controlsChanged) form.controlsChanged();
 }
 
 // With hard keys the panel starts at the left edge and leaves the right edge
@@ -59,6 +61,7 @@ GenerationRequest RequestFromForm(const FormState& form) {
   request.includeText = form.includeTextCheck;
   request.includeIr = form.includeIrCheck;
   request.hardKeys = form.hkCheck;
+  request.convertRc6 = form.convertRc6;
   request.imageWidth = form.image1.width;
   request.imageHeight = form.image1.height;
   return request;
@@ -80,23 +83,57 @@ void ButtonAddBtnClick(FormState& form) {
 
 void ButtonDelBtnClick(FormState& form) { DeleteSelected(form.unfiledList); }
 
-void DrawSelectedPanel(FormState& form, PreviewDrawer& drawer, common::Messages& messages) {
+bool ReadFileBtnClick(FormState& form, FileDialog& dialog, common::Messages& messages) {
+  form.readFileBtnEnabled = false;
+  ShowControls(form);
+  std::optional<std::string> path = dialog.Run("");
+  bool loaded = path && LoadCcfFile(form, *path, messages);
+  form.readFileBtnEnabled = true;
+  return loaded;
+}
+
+void FormDestroy(FormState& form) { form.ccfImage.reset(); }
+
+void DrawSelectedPanel(FormState& form, common::Messages& messages) {
   form.buttonList.Clear();
+  form.image1Canvas.Reset(form.image1.width, form.image1.height);
   CcfReader reader(CurrentImage(form), messages);
-  uint32_t panel = SelectedPanel(form);
-  for (std::string& entry : ListPanelButtons(reader, panel, form.format)) {
+  PreviewStyle style{form.format, form.layout, form.activeButtonsCheck, form.hkCheck};
+  for (std::string& entry : DrawPanel(reader, FirstSelectedObject(form.panelList), style,
+                                      form.image1Canvas, form.compressedNote)) {
     form.buttonList.Add(std::move(entry));
   }
-  drawer.DrawPanel(form, reader, panel);
 }
 
-void PanelListClick(FormState& form, PreviewDrawer& drawer, common::Messages& messages) {
-  if (!ReadLayoutEdits(form.layoutEdits, form.layout, form.decimalSeparator, messages)) return;
-  DrawSelectedPanel(form, drawer, messages);
+void ShowButtonImage(FormState& form, bool pressed, common::Messages& messages) {
+  form.buttonImageCanvas.Reset(kButtonImageWidth, kButtonImageHeight);
+  CcfReader reader(CurrentImage(form), messages);
+  DrawButtonImage(reader, FirstSelectedObject(form.buttonList), pressed, form.activeButtonsCheck,
+                  form.layout, form.buttonImageCanvas, form.compressedNote);
 }
 
-void RefreshBtnClick(FormState& form, PreviewDrawer& drawer, common::Messages& messages) {
-  PanelListClick(form, drawer, messages);
+void ButtonListClick(FormState& form, common::Messages& messages) {
+  ShowButtonImage(form, false, messages);
+}
+
+void ButtonImageMouseDown(FormState& form, common::Messages& messages) {
+  ShowButtonImage(form, true, messages);
+}
+
+void ButtonImageMouseUp(FormState& form, common::Messages& messages) {
+  ShowButtonImage(form, false, messages);
+}
+
+bool PanelListClick(FormState& form, common::Messages& messages) {
+  if (!ReadLayoutEdits(form.layoutEdits, form.layout, form.decimalSeparator, messages)) {
+    return false;
+  }
+  DrawSelectedPanel(form, messages);
+  return true;
+}
+
+void RefreshBtnClick(FormState& form, common::Messages& messages) {
+  PanelListClick(form, messages);
 }
 
 void PlacePreviewImage(FormState& form) {
@@ -106,62 +143,61 @@ void PlacePreviewImage(FormState& form) {
   form.image1 = {size.left, size.top, size.width, size.height};
 }
 
-void ApplyScaleMode(FormState& form, PreviewDrawer& drawer, common::Messages& messages) {
+void ApplyScaleMode(FormState& form, common::Messages& messages) {
   int index = form.scaleComboIndex;
   if (index < 0 || static_cast<size_t>(index) >= ScaleModeTable.size()) return;
   form.layoutEdits = ScaleModeEdits(index, form.decimalSeparator);
   form.previewComboIndex = ScaleModeTable[static_cast<size_t>(index)].previewIndex;
   PlacePreviewImage(form);
   ApplyHardKeyOffsetRule(form);
-  RefreshBtnClick(form, drawer, messages);
+  RefreshBtnClick(form, messages);
 }
 
-void ScaleComboChange(FormState& form, int index, PreviewDrawer& drawer,
-                      common::Messages& messages) {
+void ScaleComboChange(FormState& form, int index, common::Messages& messages) {
   form.scaleComboIndex = index;
-  ApplyScaleMode(form, drawer, messages);
+  ApplyScaleMode(form, messages);
 }
 
-void PreviewComboChange(FormState& form, int index, PreviewDrawer& drawer,
-                        common::Messages& messages) {
+void PreviewComboChange(FormState& form, int index, common::Messages& messages) {
   form.previewComboIndex = index;
   PlacePreviewImage(form);
   ApplyHardKeyOffsetRule(form);
-  RefreshBtnClick(form, drawer, messages);
+  RefreshBtnClick(form, messages);
 }
 
-void HKCheckClick(FormState& form, PreviewDrawer& drawer, common::Messages& messages) {
-  if (form.hkCheck) SetIncludeIRCheck(form, true, drawer, messages);
-  ApplyScaleMode(form, drawer, messages);
+void HKCheckClick(FormState& form, common::Messages& messages) {
+  if (form.hkCheck) SetIncludeIRCheck(form, true, messages);
+  ApplyScaleMode(form, messages);
 }
 
-void IncludeIRCheckClick(FormState& form, PreviewDrawer& drawer, common::Messages& messages) {
-  if (!form.includeIrCheck) SetHKCheck(form, false, drawer, messages);
+void IncludeIRCheckClick(FormState& form, common::Messages& messages) {
+  if (!form.includeIrCheck) SetHKCheck(form, false, messages);
 }
 
-void SetHKCheck(FormState& form, bool checked, PreviewDrawer& drawer, common::Messages& messages) {
+void SetHKCheck(FormState& form, bool checked, common::Messages& messages) {
   if (form.hkCheck == checked) return;
   form.hkCheck = checked;
-  HKCheckClick(form, drawer, messages);
+  HKCheckClick(form, messages);
 }
 
-void SetIncludeIRCheck(FormState& form, bool checked, PreviewDrawer& drawer,
-                       common::Messages& messages) {
+void SetIncludeIRCheck(FormState& form, bool checked, common::Messages& messages) {
   if (form.includeIrCheck == checked) return;
   form.includeIrCheck = checked;
-  IncludeIRCheckClick(form, drawer, messages);
+  IncludeIRCheckClick(form, messages);
 }
 
-bool GoBtnClick(FormState& form, SaveFileDialog& dialog, common::Messages& messages) {
+bool GoBtnClick(FormState& form, FileDialog& dialog, common::Messages& messages) {
   GenerationRun run;
   run.compressedNote = &form.compressedNote;
   run.ClearWarnings();
+  form.goBtnEnabled = false;
+  ShowControls(form);
   std::optional<std::string> path = dialog.Run(kDefaultDatabaseFileName);
-  if (!path) return false;
-  if (!ReadLayoutEdits(form.layoutEdits, form.layout, form.decimalSeparator, messages)) {
-    return false;
-  }
-  return GenerateDatabase(RequestFromForm(form), *path, form.iconList, run, messages);
+  bool written = path &&
+                 ReadLayoutEdits(form.layoutEdits, form.layout, form.decimalSeparator, messages) &&
+                 GenerateDatabase(RequestFromForm(form), *path, form.iconList, run, messages);
+  form.goBtnEnabled = true;
+  return written;
 }
 
 }  // namespace velmora

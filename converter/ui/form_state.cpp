@@ -1,26 +1,28 @@
 #include "converter/ui/form_state.h"
 
-#include <algorithm>
-
 namespace velmora {
+
+void ListBoxState::Add(std::string item) {
+  ++counts_[item];
+  items_.push_back(std::move(item));
+}
 
 void ListBoxState::Clear() {
   items_.clear();
+  counts_.clear();
   selected_.clear();
 }
 
 void ListBoxState::Delete(size_t index) {
   if (index >= items_.size()) return;
+  auto counted = counts_.find(items_[index]);
+  if (--counted->second == 0) counts_.erase(counted);
   items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
   std::set<size_t> kept;
   for (size_t selected : selected_) {
     if (selected != index) kept.insert(selected > index ? selected - 1 : selected);
   }
   selected_ = std::move(kept);
-}
-
-bool ListBoxState::Contains(const std::string& item) const {
-  return std::find(items_.begin(), items_.end(), item) != items_.end();
 }
 
 void ListBoxState::Select(size_t index, bool selected) {

@@ -34,7 +34,7 @@ void ClearFileLists(FormState& form) {
   form.categoryList.Clear();
   form.buttonList.Clear();
   form.unfiledList.Clear();
-  form.iconList.clear();
+  form.iconList.Clear();
   form.panelToDeviceList.clear();
 }
 

@@ -8,14 +8,9 @@
 #include <optional>
 #include <set>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "sectoredit/cli/open_disk.h"
 #include "sectoredit/cli/sector_cli_commands.h"
+#include "sectoredit/cli/terminal.h"
 #include "sectoredit/editor/disk_search.h"
 #include "sectoredit/editor/printed_page.h"
 #include "sectoredit/editor/sector_tools.h"
@@ -69,14 +64,6 @@ int Usage(const char* name, std::string_view reason = {}) {
   return UsageError(*FindCommand(name), std::cerr);
 }
 
-bool StderrIsTerminal() {
-#ifdef _WIN32
-  return _isatty(_fileno(stderr)) != 0;
-#else
-  return isatty(STDERR_FILENO) != 0;
-#endif
-}
-
 // Progress goes to stderr only for a person watching it.
 class TerminalProgress {
  public:
@@ -92,17 +79,6 @@ class TerminalProgress {
  private:
   bool shown_;
   ToolProgress progress_;
-};
-
-// The editor with panes held in memory, over the opened disk.
-struct HeadlessEditor {
-  HeadlessEditor(SectorDevice& device, common::Messages& messages, uint32_t sector)
-      : editor({hex, chars, status}, messages) {
-    editor.SetDevice(&device);
-    editor.state.CurrentSector = sector;
-  }
-  MemoryPane hex, chars, status;
-  Editor editor;
 };
 
 // Answers every question Yes when asked to, after printing it.
@@ -173,11 +149,11 @@ int RunDump(const Args& args, std::ostream& out, common::Messages& messages) {
   if (!parsed || parsed->positional.size() != 2) return Usage("dump");
   const std::optional<uint32_t> sector = Number(parsed->positional[1]);
   if (!sector) return Usage("dump", "SECTOR must be a sector number");
-  const auto device = OpenDiskArgument(parsed->positional[0], messages);
-  if (!device) return kExitFailure;
-  HeadlessEditor headless(*device, messages, *sector);
-  if (!headless.editor.LoadSector(*sector, Editor::ReadMode::kReported, true)) return kExitFailure;
-  for (const std::string& line : PrintedPageLines(*sector, headless.editor.state.SectorBuffer)) {
+  const auto opened = OpenDiskArgument(parsed->positional[0], messages);
+  if (!opened) return kExitFailure;
+  SectorSession& session = opened->session;
+  if (!session.LoadSector(*sector, SectorSession::ReadMode::kReported, true)) return kExitFailure;
+  for (const std::string& line : PrintedPageLines(*sector, session.state.SectorBuffer)) {
     out << Printable(line) << '\n';
   }
   return kExitOk;
@@ -191,14 +167,15 @@ int RunSearch(const Args& args, std::ostream& out, common::Messages& messages) {
   std::string error;
   const auto pattern = SearchPatternOf(*parsed, error);
   if (!pattern) return Usage("search", error);
-  const auto device = OpenDiskArgument(parsed->positional[0], messages);
-  if (!device) return kExitFailure;
+  const auto opened = OpenDiskArgument(parsed->positional[0], messages);
+  if (!opened) return kExitFailure;
   const std::atomic<bool> running{true};
   SearchOutcome outcome;
   {
     const TerminalProgress progress;
-    outcome = SearchSectors(*device, *from, device->LastSector(), *pattern, running,
-                            progress.progress().show);
+    SectorDevice& disk = opened->session.device();
+    outcome =
+        SearchSectors(disk, *from, disk.LastSector(), *pattern, running, progress.progress().show);
   }
   switch (outcome.kind) {
     case SearchOutcome::kFound:
@@ -222,13 +199,13 @@ int RunExport(const Args& args, std::ostream&, common::Messages& messages) {
   const auto from = NumberOption(*parsed, "--from");
   const auto count = NumberOption(*parsed, "--count");
   if (!from || !count) return Usage("export", "--from S and --count N must be numbers");
-  const auto device = OpenDiskArgument(parsed->positional[0], messages);
-  if (!device) return kExitFailure;
-  HeadlessEditor headless(*device, messages, *from);
+  const auto opened = OpenDiskArgument(parsed->positional[0], messages);
+  if (!opened) return kExitFailure;
+  opened->session.state.CurrentSector = *from;
   PresetFileDialogs files(parsed->values.at("-o"));
   PresetCountDialog counts(*count);
   const TerminalProgress progress;
-  return ExitCode(SectorTools(headless.editor, files, counts).ExportSectors(progress.progress()));
+  return ExitCode(SectorTools(opened->session, files, counts).ExportSectors(progress.progress()));
 }
 
 int RunImport(const Args& args, std::ostream&, common::Messages& messages) {
@@ -242,13 +219,13 @@ int RunImport(const Args& args, std::ostream&, common::Messages& messages) {
     if (!count) return Usage("import", "--count N must be a number");
   }
   AnsweringMessages answering(messages, parsed->flags.count("--ignore-errors") != 0);
-  const auto device = OpenDiskArgument(parsed->positional[0], answering);
-  if (!device) return kExitFailure;
-  HeadlessEditor headless(*device, answering, *from);
+  const auto opened = OpenDiskArgument(parsed->positional[0], answering);
+  if (!opened) return kExitFailure;
+  opened->session.state.CurrentSector = *from;
   PresetFileDialogs files(parsed->positional[1]);
   PresetCountDialog counts(count);
   const TerminalProgress progress;
-  return ExitCode(SectorTools(headless.editor, files, counts).ImportSectors(progress.progress()));
+  return ExitCode(SectorTools(opened->session, files, counts).ImportSectors(progress.progress()));
 }
 
 int RunCopy(const Args& args, std::ostream&, common::Messages& messages) {
@@ -258,14 +235,14 @@ int RunCopy(const Args& args, std::ostream&, common::Messages& messages) {
   const auto to = NumberOption(*parsed, "--to");
   const auto count = NumberOption(*parsed, "--count");
   if (!from || !to || !count) return Usage("copy", "--from, --to and --count must be numbers");
-  const auto device = OpenDiskArgument(parsed->positional[0], messages);
-  if (!device) return kExitFailure;
-  HeadlessEditor headless(*device, messages, *from);
+  const auto opened = OpenDiskArgument(parsed->positional[0], messages);
+  if (!opened) return kExitFailure;
+  opened->session.state.CurrentSector = *from;
   PresetFileDialogs files("");
   PresetCountDialog counts(std::nullopt);
   const TerminalProgress progress;
   return ExitCode(
-      SectorTools(headless.editor, files, counts).CopyBlock(*to, *count, progress.progress()));
+      SectorTools(opened->session, files, counts).CopyBlock(*to, *count, progress.progress()));
 }
 
 }  // namespace sectoredit::cli

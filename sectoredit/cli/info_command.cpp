@@ -8,9 +8,9 @@ namespace sectoredit::cli {
 
 int RunInfo(const Args& args, std::ostream& out, common::Messages& messages) {
   if (args.size() != 1) return UsageError(*FindCommand("info"), std::cerr);
-  const auto device = OpenDiskArgument(args[0], messages);
-  if (!device) return kExitFailure;
-  out << "LastSector " << device->LastSector() << "\n";
+  const auto opened = OpenDiskArgument(args[0], messages);
+  if (!opened) return kExitFailure;
+  out << "LastSector " << opened->session.LastSector() << "\n";
   return kExitOk;
 }
 

@@ -8,7 +8,7 @@ namespace sectoredit::cli {
 
 int RunList(const Args& args, std::ostream& out, common::Messages& messages) {
   if (!args.empty()) return UsageError(*FindCommand("list"), std::cerr);
-  for (const std::string& entry : ListPlatformDisks(messages)) out << entry << "\n";
+  for (const std::string& entry : MakePlatformDisks(messages)->List()) out << entry << "\n";
   return kExitOk;
 }
 

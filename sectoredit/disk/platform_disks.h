@@ -1,5 +1,6 @@
 // The disks of the machine the program runs on: the Win32 disk layer on
-// Windows, block devices and image files elsewhere.
+// Windows, block devices and image files elsewhere. One instance serves the
+// program for its whole life, so the access method is detected once.
 #pragma once
 
 #include <memory>
@@ -11,12 +12,20 @@
 
 namespace sectoredit {
 
-// The entries of the disk list, in list order.
-std::vector<std::string> ListPlatformDisks(common::Messages& messages);
+class PlatformDisks {
+ public:
+  virtual ~PlatformDisks() = default;
+  // The entries of the disk list, in list order.
+  virtual std::vector<std::string> List() = 0;
+  // Opens a list entry ("Logical D:", "Physical /dev/sdb") or a device path or
+  // image file in place of the disk open before; false when it cannot be opened.
+  virtual bool Open(const std::string& disk) = 0;
+  // The open disk; its transfers fail while none is open.
+  virtual SectorDevice& Disk() = 0;
+};
 
-// Opens a list entry ("Logical D:", "Physical /dev/sdb") or a device path or
-// image file; nullptr when it cannot be opened. `messages` gets the layer's
-// "Error reading disk" and must outlive the device.
-std::unique_ptr<SectorDevice> OpenPlatformDisk(const std::string& disk, common::Messages& messages);
+// Detects the access method. `messages` gets the layer's "Error reading disk"
+// and must outlive the result.
+std::unique_ptr<PlatformDisks> MakePlatformDisks(common::Messages& messages);
 
 }  // namespace sectoredit

@@ -3,13 +3,24 @@
 
 namespace sectoredit {
 
-std::vector<std::string> ListPlatformDisks(common::Messages&) { return ListBlockDevices(); }
+namespace {
 
-std::unique_ptr<SectorDevice> OpenPlatformDisk(const std::string& disk,
-                                               common::Messages& messages) {
-  auto device = std::make_unique<PosixDisk>(messages);
-  if (!device->Open(DiskPathFromEntry(disk))) return nullptr;
-  return device;
+class PosixDisks : public PlatformDisks {
+ public:
+  explicit PosixDisks(common::Messages& messages) : disk_(messages) {}
+
+  std::vector<std::string> List() override { return ListBlockDevices(); }
+  bool Open(const std::string& disk) override { return disk_.Open(DiskPathFromEntry(disk)); }
+  SectorDevice& Disk() override { return disk_; }
+
+ private:
+  PosixDisk disk_;
+};
+
+}  // namespace
+
+std::unique_ptr<PlatformDisks> MakePlatformDisks(common::Messages& messages) {
+  return std::make_unique<PosixDisks>(messages);
 }
 
 }  // namespace sectoredit

@@ -11,30 +11,29 @@ struct KernelHolder {
   std::unique_ptr<DiskKernel> kernel = MakeWin32Kernel();
 };
 
-class Win32Disk : private KernelHolder, public DiskLayer {
+class Win32Disks : private KernelHolder, public PlatformDisks {
  public:
-  explicit Win32Disk(common::Messages& messages) : DiskLayer(*kernel, messages) {
-    DetectDiskAccessMode();
+  explicit Win32Disks(common::Messages& messages) : layer_(*kernel, messages) {
+    layer_.DetectDiskAccessMode();
   }
-};
 
-bool IsListEntry(const std::string& disk) {
-  return disk.starts_with("Logical ") || disk.starts_with("Physical ");
-}
+  std::vector<std::string> List() override { return layer_.ListDisks(); }
+
+  bool Open(const std::string& disk) override {
+    const bool entry = disk.starts_with("Logical ") || disk.starts_with("Physical ");
+    return entry ? layer_.OpenSelectedDisk(disk) : layer_.OpenDevicePath(disk);
+  }
+
+  SectorDevice& Disk() override { return layer_; }
+
+ private:
+  DiskLayer layer_;
+};
 
 }  // namespace
 
-std::vector<std::string> ListPlatformDisks(common::Messages& messages) {
-  return Win32Disk(messages).ListDisks();
-}
-
-std::unique_ptr<SectorDevice> OpenPlatformDisk(const std::string& disk,
-                                               common::Messages& messages) {
-  auto device = std::make_unique<Win32Disk>(messages);
-  const bool open =
-      IsListEntry(disk) ? device->OpenSelectedDisk(disk) : device->OpenDevicePath(disk);
-  if (!open) return nullptr;
-  return device;
+std::unique_ptr<PlatformDisks> MakePlatformDisks(common::Messages& messages) {
+  return std::make_unique<Win32Disks>(messages);
 }
 
 }  // namespace sectoredit

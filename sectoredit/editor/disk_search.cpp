@@ -182,10 +182,12 @@ void DiskSearch::Complete(bool close_dialog) {
   thread_.join();
   const SearchOutcome outcome = outcome_;
   if (outcome.kind == SearchOutcome::kNoMemory) {
-    editor_.messages().Show("Insufficient memory to perform search", "Search Error");
+    editor_.messages().ShowStyled("Insufficient memory to perform search", "Search Error",
+                                  common::kOwnedByDialog);
   } else if (outcome.kind == SearchOutcome::kFound) {
     editor_.state.Dirty = false;  // the hit replaces the sector without asking
-    editor_.LoadSector(outcome.sector, Editor::ReadMode::kReported, true);
+    editor_.LoadSector(outcome.sector, SectorSession::ReadMode::kReported, true,
+                       common::kOwnedByDialog);
     editor_.RenderSector();
   }
   editor_.state.Busy = false;

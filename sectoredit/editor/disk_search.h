@@ -13,7 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "sectoredit/editor/editor.h"
+#include "sectoredit/editor/sector_session.h"
+#include "sectoredit/editor/text_pane.h"
 #include "sectoredit/editor/ui_post.h"
 
 namespace sectoredit {
@@ -67,7 +68,7 @@ SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
 // pattern and mode survive closing the dialog.
 class DiskSearch {
  public:
-  DiskSearch(Editor& editor, UiPost& post) : editor_(editor), post_(post) {}
+  DiskSearch(SectorSession& editor, UiPost& post) : editor_(editor), post_(post) {}
   ~DiskSearch() { Close(); }
   DiskSearch(const DiskSearch&) = delete;
   DiskSearch& operator=(const DiskSearch&) = delete;
@@ -99,7 +100,7 @@ class DiskSearch {
   void Finish(uint64_t serial);
   void Complete(bool close_dialog);
 
-  Editor& editor_;
+  SectorSession& editor_;
   UiPost& post_;
   std::optional<Dialog> dialog_;
   std::thread thread_;

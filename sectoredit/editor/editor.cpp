@@ -9,25 +9,12 @@ namespace sectoredit {
 
 namespace {
 
-// Stands in while no disk is open: every transfer fails.
-class NoDisk : public SectorDevice {
- public:
-  uint32_t ReadDiskSectors(uint32_t, uint32_t, uint8_t*) override { return 0; }
-  uint32_t ReadDiskSectorsDirect(uint32_t, uint32_t, uint8_t*) override { return 0; }
-  uint32_t WriteDiskSectors(uint32_t, uint32_t, const uint8_t*) override { return 0; }
-  uint32_t LastSector() const override { return 0; }
-};
-
-NoDisk no_disk;
-
 constexpr uint32_t kLastCharRow = 31;
 
 }  // namespace
 
 Editor::Editor(EditorPanes panes, common::Messages& messages)
-    : panes_(panes), messages_(messages), device_(&no_disk) {}
-
-void Editor::SetDevice(SectorDevice* device) { device_ = device ? device : &no_disk; }
+    : SectorSession(messages), panes_(panes) {}
 
 bool Editor::Command(uint32_t id, uint32_t param) {
   const bool busy = state.Busy.load();
@@ -97,8 +84,8 @@ void Editor::RenderSector() {
 void Editor::RenderCharPane() { panes_.chars.SetText(FormatCharPane(state.SectorBuffer)); }
 
 bool Editor::SaveSector() {
-  if (device_->WriteDiskSectors(state.CurrentSector, 1, state.SectorBuffer.data()) != kSectorSize) {
-    messages_.Show("Error writing sector", kDataErrorCaption);
+  if (device().WriteDiskSectors(state.CurrentSector, 1, state.SectorBuffer.data()) != kSectorSize) {
+    messages().Show("Error writing sector", kDataErrorCaption);
     return false;
   }
   state.Dirty = false;
@@ -107,30 +94,12 @@ bool Editor::SaveSector() {
 
 bool Editor::ConfirmDiscard() {
   if (!state.Dirty) return true;
-  if (messages_.Ask("Unsaved changes will be lost\nWould you like to save the changes?",
-                    "Save Changes?")) {
+  if (messages().Ask("Unsaved changes will be lost\nWould you like to save the changes?",
+                     "Save Changes?")) {
     return SaveSector();
   }
   state.Dirty = false;
   return true;
-}
-
-bool Editor::LoadSector(uint32_t sector, ReadMode mode, bool report) {
-  state.CurrentSector = sector;
-  uint8_t* buffer = state.SectorBuffer.data();
-  const uint32_t got = mode == ReadMode::kDirect ? device_->ReadDiskSectorsDirect(sector, 1, buffer)
-                                                 : device_->ReadDiskSectors(sector, 1, buffer);
-  if (got == kSectorSize) return true;
-  // Whatever a failed read left behind is not this sector's content.
-  state.SectorBuffer.fill(0);
-  if (report) messages_.Show(kSectorAccessError, kDataErrorCaption);
-  return false;
-}
-
-void Editor::ShowOpenedDisk() {
-  state.Dirty = false;
-  LoadSector(0, ReadMode::kDirect, true);
-  RenderSector();
 }
 
 void Editor::UndoChanges() {

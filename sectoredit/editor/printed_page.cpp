@@ -27,4 +27,18 @@ std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes) {
   return lines;
 }
 
+void PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
+                      int line_height) {
+  const std::vector<std::string> lines = PrintedPageLines(sector, bytes);
+  for (uint32_t copy = 0; copy < copies; ++copy) {
+    surface.StartPage();
+    int y = 0;
+    for (const std::string& line : lines) {
+      if (!line.empty()) surface.DrawLine(y, line);
+      y += line_height;
+    }
+    surface.EndPage();
+  }
+}
+
 }  // namespace sectoredit

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sectoredit/editor/sector_view.h"
@@ -16,5 +17,20 @@ inline constexpr size_t kPageRowLength = 71;
 // The page's lines in order, the blank one included; the character columns
 // hold the bytes unchanged.
 std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes);
+
+// Where the printed pages go: a printer's device context, or a recorder in tests.
+class PageSurface {
+ public:
+  virtual ~PageSurface() = default;
+  virtual void StartPage() = 0;
+  // Draws `text` at the left edge, `y` device units from the top.
+  virtual void DrawLine(int y, std::string_view text) = 0;
+  virtual void EndPage() = 0;
+};
+
+// One identical page per copy, each from the top: the heading, a blank line,
+// then the rows, `line_height` apart.
+void PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
+                      int line_height);
 
 }  // namespace sectoredit

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "sectoredit/editor/chunk_buffer.h"
+#include "sectoredit/editor/file_length.h"
 
 namespace sectoredit {
 
@@ -31,20 +32,6 @@ void Show(const ToolProgress& progress, uint64_t done, uint64_t total) {
 }
 
 bool Cancelled(const ToolProgress& progress) { return progress.cancelled && progress.cancelled(); }
-
-std::optional<uint64_t> FileLength(std::FILE* file) {
-#ifdef _WIN32
-  if (_fseeki64(file, 0, SEEK_END) != 0) return std::nullopt;
-  const int64_t length = _ftelli64(file);
-  if (_fseeki64(file, 0, SEEK_SET) != 0) return std::nullopt;
-#else
-  if (fseeko(file, 0, SEEK_END) != 0) return std::nullopt;
-  const int64_t length = ftello(file);
-  if (fseeko(file, 0, SEEK_SET) != 0) return std::nullopt;
-#endif
-  if (length < 0) return std::nullopt;
-  return static_cast<uint64_t>(length);
-}
 
 std::string WriteErrorQuestion(uint64_t sector) {
   char text[128];
@@ -84,7 +71,8 @@ std::string PercentComplete(uint64_t done, uint64_t total) {
 
 void SectorTools::GotoSector(uint32_t sector) {
   editor_.state.Dirty = false;
-  editor_.LoadSector(std::min(sector, editor_.LastSector()), Editor::ReadMode::kDirect, true);
+  editor_.LoadSector(std::min(sector, editor_.LastSector()), SectorSession::ReadMode::kDirect, true,
+                     common::kOwnedByDialog);
   editor_.RenderSector();
 }
 
@@ -140,7 +128,7 @@ ToolResult SectorTools::ImportSectors(const ToolProgress& progress) {
       if (count != 0) result = ImportFrom(file, count, progress, wrote);
       if (wrote) {
         // The disk changed under the view: show what is there now.
-        editor_.LoadSector(editor_.state.CurrentSector, Editor::ReadMode::kReported, false);
+        editor_.LoadSector(editor_.state.CurrentSector, SectorSession::ReadMode::kReported, false);
         editor_.state.Dirty = false;
       }
       std::fclose(file);
@@ -174,7 +162,10 @@ ToolResult SectorTools::ImportFrom(std::FILE* file, uint32_t count, const ToolPr
     wrote = true;
     if (editor_.device().WriteDiskSectors(static_cast<uint32_t>(sector), sectors, buffer.get()) !=
         sectors * kSectorSize) {
-      if (!editor_.messages().Ask(WriteErrorQuestion(sector), "Error")) return ToolResult::kFailed;
+      const common::MessageStyle error_icon{.icon = common::MessageStyle::Icon::kError};
+      if (!editor_.messages().AskStyled(WriteErrorQuestion(sector), "Error", error_icon)) {
+        return ToolResult::kFailed;
+      }
     }
     done += sectors;
     Show(progress, done, total);
@@ -208,7 +199,7 @@ ToolResult SectorTools::CopyBlock(uint32_t destination, uint32_t total,
     const auto to = static_cast<uint32_t>(destination + offset);
     if (editor_.device().ReadDiskSectors(from, n, buffer.get()) != n * kSectorSize ||
         editor_.device().WriteDiskSectors(to, n, buffer.get()) != n * kSectorSize) {
-      messages.Show(kSectorAccessError, kDataErrorCaption);
+      messages.ShowStyled(kSectorAccessError, kDataErrorCaption, common::kOwnedByDialog);
       return ToolResult::kFailed;
     }
     done += n;

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "sectoredit/editor/editor.h"
+#include "sectoredit/editor/sector_session.h"
 
 namespace sectoredit {
 
@@ -86,7 +86,7 @@ std::string PercentComplete(uint64_t done, uint64_t total);
 
 class SectorTools {
  public:
-  SectorTools(Editor& editor, FileDialogs& files, SectorCountDialog& counts)
+  SectorTools(SectorSession& editor, FileDialogs& files, SectorCountDialog& counts)
       : editor_(editor), files_(files), counts_(counts) {}
 
   // Goes to `sector`, or to LastSector when it lies beyond; drops unsaved edits.
@@ -102,7 +102,7 @@ class SectorTools {
   ToolResult ExportTo(std::FILE* file, uint32_t count, const ToolProgress& progress);
   ToolResult ImportFrom(std::FILE* file, uint32_t count, const ToolProgress& progress, bool& wrote);
 
-  Editor& editor_;
+  SectorSession& editor_;
   FileDialogs& files_;
   SectorCountDialog& counts_;
   std::string image_name_;

@@ -112,6 +112,47 @@ TEST(BufferSink, ScaleTwoRepeatsAndScaleHalfDrops) {
                                                        PalmIndexMap[14], PalmIndexMap[16]}));
 }
 
+// Reads destination pixel (i, r) on its own: source pixel (trunc(i / sX),
+// trunc(r / sY)) of packed rows, the scales taken to double precision.
+uint8_t ReferencePixel(const std::vector<uint8_t>& rows, int depth, uint64_t rowBytes,
+                       LayoutTransform layout, int64_t i, int64_t r) {
+  auto column = static_cast<uint64_t>(static_cast<double>(i) / static_cast<double>(layout.scaleX));
+  auto row = static_cast<uint64_t>(static_cast<double>(r) / static_cast<double>(layout.scaleY));
+  uint64_t perByte = 8 / static_cast<uint64_t>(depth);
+  uint8_t byte = rows[row * rowBytes + column / perByte];
+  unsigned shift = static_cast<unsigned>(8 - depth * (1 + column % perByte));
+  uint8_t value = static_cast<uint8_t>((byte >> shift) & ((1 << depth) - 1));
+  return depth == 8 ? PalmIndexMap[value] : value;
+}
+
+TEST(BufferSink, EveryDestinationPixelShowsItsScaledSourcePixel) {
+  constexpr uint16_t kWidth = 13, kHeight = 7;
+  for (auto [depth, flags] : {std::pair{1, 0x0000}, std::pair{2, 0x0100}, std::pair{8, 0x0001}}) {
+    uint64_t rowBytes = CcfRowBytes(FormatOfFlags(static_cast<uint16_t>(flags)), kWidth);
+    std::vector<uint8_t> rows(rowBytes * kHeight);
+    for (size_t k = 0; k < rows.size(); ++k) rows[k] = static_cast<uint8_t>(k * 97 + 31);
+    CcfImage image = BitmapImage(kWidth, kHeight, static_cast<uint16_t>(flags), rows);
+    for (LayoutTransform layout : {Scale(1, 1), Scale(0.66f, 0.67f), Scale(1.5f, 2.25f),
+                                   Scale(0.3f, 3), Scale(2.7f, 0.5f), Scale(8, 8)}) {
+      SCOPED_TRACE(testing::Message()
+                   << depth << " bits, " << layout.scaleX << " x " << layout.scaleY);
+      Rendered out = Render(image, layout);
+      ASSERT_TRUE(out.pixels);
+      EXPECT_TRUE(out.messages.empty());
+      uint32_t w = out.pixels->width, h = out.pixels->height;
+      EXPECT_EQ(w, static_cast<uint32_t>(kWidth * static_cast<double>(layout.scaleX)));
+      EXPECT_EQ(h, static_cast<uint32_t>(kHeight * static_cast<double>(layout.scaleY)));
+      for (uint32_t r = 0; r < h; ++r) {
+        for (uint32_t i = 0; i < w; ++i) {
+          ASSERT_EQ(out.pixels->values[r * w + i],
+                    ReferencePixel(rows, depth, rowBytes, layout, i, r))
+              << "at " << i << ", " << r;
+        }
+      }
+    }
+  }
+}
+
 TEST(BufferSink, EmptyDestinationsReadNoPixels) {
   // No pixel bytes at all in the file: any pixel read would be reported.
   for (auto [w, h, layout] : {std::tuple{uint16_t{0}, uint16_t{5}, Scale(1, 1)},
@@ -248,6 +289,18 @@ TEST(CanvasSink, BitmapZeroDoesNothing) {
   EXPECT_EQ(canvas.pixels(), std::vector<Rgb>(4, kWhite));
 }
 
+TEST(Canvas, ResetRefillsAndWholeRowBandsFill) {
+  Canvas canvas(3, 3, kBlack);
+  canvas.FillRect(-1, 1, 9, 3, Rgb{1, 2, 3});  // rows 1 and 2 whole
+  std::vector<Rgb> expected(9, Rgb{1, 2, 3});
+  expected[0] = expected[1] = expected[2] = kBlack;
+  EXPECT_EQ(canvas.pixels(), expected);
+  canvas.Reset(5, 7, Rgb{4, 5, 6});
+  EXPECT_EQ(canvas.pixels(), std::vector<Rgb>(35, Rgb{4, 5, 6}));
+  canvas.Reset(2, 2);
+  EXPECT_EQ(canvas.pixels(), std::vector<Rgb>(4, kWhite));
+}
+
 TEST(Canvas, WritesAreClipped) {
   Canvas canvas(4, 3);
   canvas.SetPixel(-1, 0, kBlack);
@@ -263,6 +316,18 @@ TEST(Canvas, WritesAreClipped) {
   canvas.FillRect(2, 0, 2, 3, kBlack);  // empty: right edge excluded
   EXPECT_EQ(canvas.pixels(), expected);
   EXPECT_EQ(canvas.Pixel(-5, 0), kBlack);
+  const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255};
+  const std::vector<Rgb> row = {red, green, blue};
+  canvas.PutRow(-2, 1, row);  // blue at 0
+  canvas.PutRow(2, 1, row);   // red at 2, green at 3
+  canvas.PutRow(4, 1, row);
+  canvas.PutRow(-3, 1, row);
+  canvas.PutRow(0, -1, row);
+  canvas.PutRow(0, 3, row);
+  expected[4] = blue;
+  expected[6] = red;
+  expected[7] = green;
+  EXPECT_EQ(canvas.pixels(), expected);
 }
 
 TEST(Canvas, HatchPaintsOnlyTheDiagonalLines) {

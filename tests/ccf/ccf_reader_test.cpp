@@ -72,6 +72,8 @@ TEST(CcfImage, TryReadAndBytesEqualAreSilent) {
   EXPECT_FALSE(image.TryRead(3, 2, out));
   EXPECT_TRUE(image.TryRead(4, 0, out));
   EXPECT_FALSE(image.TryRead(5, 0, out));
+  EXPECT_EQ(image.BytesAt(1, 3), image.bytes().data() + 1);
+  EXPECT_EQ(image.BytesAt(3, 2), nullptr);
   EXPECT_TRUE(image.BytesEqual(1, "CCF"));
   EXPECT_FALSE(image.BytesEqual(2, "CCF"));
   EXPECT_FALSE(image.BytesEqual(std::numeric_limits<uint64_t>::max(), "C"));

@@ -14,10 +14,17 @@ namespace {
 const std::string kDriveC = "\\\\.\\C:";
 const std::string kDriveD = "\\\\.\\D:";
 
-FakeDisk DiskOfSectors(uint32_t sectors) {
+// A disk that reports its size but holds none of its bytes, so a large one
+// fits in a 32-bit test process.
+FakeDisk DiskReportingSectors(uint32_t sectors) {
   FakeDisk disk;
-  disk.data = PatternSectors(sectors);
   disk.partition_length = int64_t{sectors} * 512;
+  return disk;
+}
+
+FakeDisk DiskOfSectors(uint32_t sectors) {
+  FakeDisk disk = DiskReportingSectors(sectors);
+  disk.data = PatternSectors(sectors);
   return disk;
 }
 
@@ -92,8 +99,7 @@ TEST_F(DeviceFilesTest, ProbeNeedsExactlyOneSector) {
 
 TEST_F(DeviceFilesTest, OpensLogicalAndPhysicalEntriesUnbuffered) {
   kernel.disks[kDriveD] = DiskOfSectors(1000);
-  kernel.disks["\\\\.\\PHYSICALDRIVE3"] = DiskOfSectors(2000001);
-  kernel.disks["\\\\.\\PHYSICALDRIVE3"].data.clear();
+  kernel.disks["\\\\.\\PHYSICALDRIVE3"] = DiskReportingSectors(2000001);
 
   ASSERT_TRUE(layer.OpenSelectedDisk("Logical D:"));
   EXPECT_EQ(kernel.opens.back(), (OpenCall{kDriveD, 0xC0000000, 2, 3, 0x20000000}));

@@ -62,10 +62,11 @@ int main(int argc, char** argv) {
   const bool write = args.size() == 4 && args[0] == "write";
   if ((!read && !write) || !ParseNumber(args[2], &first)) return Usage();
   common::StreamMessages messages(std::cerr, false);
-  auto disk = sectoredit::OpenPlatformDisk(args[1], messages);
-  if (!disk) {
+  const auto disks = sectoredit::MakePlatformDisks(messages);
+  if (!disks->Open(args[1])) {
     std::cerr << "disk_tool: cannot open " << args[1] << "\n";
     return 1;
   }
-  return read ? Read(*disk, first, count, args[4]) : Write(*disk, first, args[3]);
+  sectoredit::SectorDevice& disk = disks->Disk();
+  return read ? Read(disk, first, count, args[4]) : Write(disk, first, args[3]);
 }

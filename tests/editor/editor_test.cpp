@@ -4,6 +4,7 @@
 
 #include "editor_fixture.h"
 #include "sectoredit/editor/sector_view.h"
+#include "sectoredit/editor/select_disk.h"
 
 namespace sectoredit::testing {
 namespace {
@@ -280,14 +281,38 @@ TEST_F(EditorCommands, WhileBusyOnlyCaretKeysAndTabAct) {
   EXPECT_FALSE(editor.Command(IDM_GOTO_SECTOR)) << "tools are dispatched elsewhere";
 }
 
-TEST_F(EditorCommands, OpeningADiskReadsSectorZeroDirectly) {
+// Opens only "Logical D:", the fixture's disk; anything else fails to open.
+class OneDisk : public PlatformDisks {
+ public:
+  explicit OneDisk(SectorDevice& disk) : disk_(disk) {}
+  std::vector<std::string> List() override { return {"Logical D:"}; }
+  bool Open(const std::string& entry) override { return open_ = entry == "Logical D:"; }
+  SectorDevice& Disk() override { return open_ ? disk_ : closed_; }
+
+ private:
+  SectorDevice& disk_;
+  MemoryDisk closed_{0, 0};
+  bool open_ = false;
+};
+
+TEST_F(EditorCommands, SelectDiskReadsSectorZeroDirectlyOrReportsInTheDialogsBox) {
+  OneDisk disks(disk);
   editor.state.CurrentSector = 5;
   editor.state.Dirty = true;
-  editor.ShowOpenedDisk();
+  EXPECT_FALSE(OpenSelectedDisk(editor, disks, "Logical E:"));
+  EXPECT_EQ(messages.entries(),
+            (std::vector<common::RecordedMessages::Entry>{
+                {kSectorAccessError, kDataErrorCaption, false, common::kOwnedByDialog}}))
+      << "reported once, by the box the dialog owns";
+  EXPECT_EQ(hex.Text(), FormatHexPane(SectorArray{}));
+
+  EXPECT_TRUE(OpenSelectedDisk(editor, disks, "Logical D:"));
   EXPECT_EQ(disk.transfers(), (std::vector<MemoryDisk::Transfer>{{'d', 0, 1}}));
   EXPECT_EQ(editor.state.CurrentSector, 0u);
   EXPECT_FALSE(editor.state.Dirty);
+  EXPECT_EQ(hex.Text(), FormatHexPane(DefaultSector(0)));
   EXPECT_EQ(status.Text(), "0000000000 of 0000000999");
+  EXPECT_EQ(messages.entries().size(), 1u);
 }
 
 }  // namespace

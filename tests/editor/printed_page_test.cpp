@@ -25,5 +25,31 @@ TEST(PrintedPage, HeadingBlankLineAndRowsOfOffsetHexDashAndRawBytes) {
   for (size_t i = 2; i < lines.size(); ++i) EXPECT_EQ(lines[i].size(), kPageRowLength) << i;
 }
 
+// Records each call as one line: "start", "y=N TEXT" or "end".
+class RecordedSurface : public PageSurface {
+ public:
+  void StartPage() override { calls.push_back("start"); }
+  void DrawLine(int y, std::string_view text) override {
+    calls.push_back("y=" + std::to_string(y) + " " + std::string(text));
+  }
+  void EndPage() override { calls.push_back("end"); }
+  std::vector<std::string> calls;
+};
+
+TEST(PrintedPage, EachCopyIsOneIdenticalPageFromTheTop) {
+  const SectorArray sector = DefaultSector(7);
+  const std::vector<std::string> lines = PrintedPageLines(7, sector);
+  RecordedSurface surface;
+  PrintSectorPages(surface, 7, sector, 2, 13);
+  std::vector<std::string> page = {"start", "y=0 Sector Number 7"};
+  for (int row = 0; row < 32; ++row) {
+    page.push_back("y=" + std::to_string(13 * (row + 2)) + " " + lines[2 + row]);
+  }
+  page.push_back("end");
+  std::vector<std::string> two_pages = page;
+  two_pages.insert(two_pages.end(), page.begin(), page.end());
+  EXPECT_EQ(surface.calls, two_pages);
+}
+
 }  // namespace
 }  // namespace sectoredit::testing

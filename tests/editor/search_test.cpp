@@ -230,6 +230,7 @@ TEST_F(SearchDialogTest, AHitThatCannotBeReadIsReportedOnTheInterfaceThread) {
   EXPECT_EQ(editor.state.CurrentSector, 500u);
   EXPECT_EQ(messages.Lines(),
             std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.entries()[0].style, common::kOwnedByDialog) << "the search dialog's box";
   EXPECT_EQ(editor.state.SectorBuffer, SectorArray{});
 }
 

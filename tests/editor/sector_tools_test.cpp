@@ -113,6 +113,7 @@ TEST_F(GotoSector, AboveLastSectorLandsOnItAndAnEmptyFieldOnZero) {
   tools.GotoSector(7);
   EXPECT_EQ(messages.Lines(),
             std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(messages.entries()[0].style, common::kOwnedByDialog) << "the Goto dialog's box";
 }
 
 TEST_F(ExportSectors, ThreeHundredSectorsGoInChunksOf128And128And44) {
@@ -223,6 +224,9 @@ TEST_F(ImportSectors, FailedChunkWriteAnsweredYesGoesOn) {
   EXPECT_EQ(messages.Lines(),
             std::vector<std::string>{"Error: Error encountered writing at sector 138\n"
                                      "Do you wish to ignore errors and continue?"});
+  EXPECT_EQ(messages.entries()[0].style,
+            (common::MessageStyle{.icon = common::MessageStyle::Icon::kError}))
+      << "the main window's box, with the error icon";
   EXPECT_EQ(Writes(),
             (std::vector<MemoryDisk::Transfer>{{'w', 10, 128}, {'w', 138, 128}, {'w', 266, 44}}));
   EXPECT_EQ(disk.Sector(309), DefaultSector(5299));

@@ -100,6 +100,32 @@ TEST_F(CliTest, UnfiledButtonsByPanelLabelAndByOffset) {
   EXPECT_EQ(Run({"convert", input_, "-o", Out(), "--unfiled", "Main/Nothing"}), cli::kExitUsage);
 }
 
+TEST_F(CliTest, UnfiledRunsAddWhatSingleClicksWouldAdd) {
+  CcfBuilder b;
+  std::vector<uint32_t> buttons;
+  std::vector<ccf_builder::PanelItem> items;
+  for (const char* label : {"A", "B", "C", "D"}) {
+    buttons.push_back(b.AddButton({.width = 10, .height = 10, .label = label, .fontSize = 8}));
+    items.push_back(ButtonItem(0, 0, buttons.back()));
+  }
+  items.push_back(ButtonItem(0, 0, buttons[1]));  // B placed twice
+  uint32_t keys = b.AddPanel({"Keys", items});
+  uint32_t other =
+      b.AddPanel({"Other", {ButtonItem(0, 0, buttons[3]), ButtonItem(0, 0, buttons[0])}});
+  b.SetChain(ccf_builder::Chain::kDevices, {b.AddDevice({.name = "TV", .panels = {keys, other}})});
+  ASSERT_TRUE(b.WriteFile(input_));
+  // Forward, then back (C before B), repeated, across panels and by offset.
+  ASSERT_EQ(Run({"convert", input_, "-o", Out(), "--no-hard-keys", "--unfiled", "Keys/A",
+                 "--unfiled", "Keys/C", "--unfiled", "Keys/B", "--unfiled", "Other/A", "--unfiled",
+                 OffsetToHex(buttons[3]), "--unfiled", "Keys/B", "--unfiled", "Other/D"}),
+            0);
+  Database db = Written();
+  ASSERT_EQ(db.count, 1 + 2 * 4);
+  std::string labels;
+  for (int r = 1; r < db.count; r += 2) labels += DecodeControl(db.records[r].bytes).label;
+  EXPECT_EQ(labels, "ACBD");
+}
+
 TEST_F(CliTest, SixteenthCategoryIsReportedAndTheRestIsWritten) {
   std::vector<std::string> args = {"convert", input_, "-o", Out()};
   CcfBuilder b;
@@ -117,6 +143,27 @@ TEST_F(CliTest, SixteenthCategoryIsReportedAndTheRestIsWritten) {
   line += kTooManyCategoriesText;
   EXPECT_EQ(messages_.Lines(), std::vector<std::string>{line});
   EXPECT_EQ(Written().count, 1 + 15 * 7);
+}
+
+TEST_F(CliTest, CompressedIconsAndRc6CodesConvertOnlyOnRequest) {
+  std::string sound = PROJECT_SOURCE_DIR "/tests/data/malformed/sound_compressed_rc6.ccf";
+  std::vector<std::string> args = {"convert", sound,           "-o", Out(), "--category",
+                                   "Icons",   "--no-hard-keys"};
+  ASSERT_EQ(Run(args), 0);
+  EXPECT_EQ(messages_.Lines().size(), 2u);  // "Unsupported feature", "Unknown IR code"
+  args.insert(args.end(), {"--decode-compressed", "--convert-rc6"});
+  ASSERT_EQ(Run(args), 0);
+  EXPECT_TRUE(messages_.Lines().empty());
+  Database db = Written();
+  ASSERT_EQ(db.count, 1 + 2 + 4);
+  // The 32 x 16 2-bit icon: rows of value 0 (level 3), then of value 1 (level 2).
+  EXPECT_EQ(
+      Bytes(db.records[1].bytes.begin() + 56, db.records[1].bytes.begin() + 88),
+      Join(
+          {{0, 32, 0, 16, 0, 8, 0, 0, 2, 2, 0, 0, 0, 0xFF, 0, 0}, Bytes(8, 0xFF), Bytes(8, 0xAA)}));
+  // The button's learned code: type 5 (the frame repeats), carrier word 0x73.
+  EXPECT_EQ(Bytes(db.records[3].bytes.begin() + 24, db.records[3].bytes.begin() + 29),
+            (Bytes{5, 0x00, 0x01, 0x19, 0x98}));
 }
 
 TEST_F(CliTest, FailuresGiveNonZeroExitCodes) {

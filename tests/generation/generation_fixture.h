@@ -25,7 +25,9 @@ namespace velmora::gentest {
 
 using velmora::testing::ScratchDir;
 
-inline Bytes ReadFileBytes(const std::string& path) { return velmora::testing::ReadWholeFile(path); }
+inline Bytes ReadFileBytes(const std::string& path) {
+  return velmora::testing::ReadWholeFile(path);
+}
 
 inline Bytes TextBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
@@ -145,24 +147,10 @@ inline FormState LoadedForm(const ccf_builder::CcfBuilder& builder, common::Mess
   return form;
 }
 
-class PathDialog : public SaveFileDialog {
- public:
-  explicit PathDialog(std::optional<std::string> path) : path_(std::move(path)) {}
-  std::optional<std::string> Run(std::string_view fileName) override {
-    offered_ = std::string(fileName);
-    return path_;
-  }
-  const std::string& offered() const { return offered_; }
-
- private:
-  std::optional<std::string> path_;
-  std::string offered_;
-};
-
 // "Generate PDB file" into `path`; the split database when it was written.
 inline std::optional<Database> Generate(FormState& form, const std::string& path,
                                         common::Messages& messages) {
-  PathDialog dialog(path);
+  FixedPathDialog dialog(path);
   if (!GoBtnClick(form, dialog, messages)) return std::nullopt;
   return SplitDatabase(ReadFileBytes(path));
 }

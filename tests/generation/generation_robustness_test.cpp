@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "converter/ccf/ccf_bitmap.h"
-#include "converter/ui/panel_walk.h"
+#include "converter/output/panel_walk.h"
 #include "tests/generation/generation_fixture.h"
 
 #ifndef _WIN32
@@ -168,7 +168,7 @@ TEST(GenerationRobustness, FullDiskStopsTheRunAndKeepsThePreviousDatabase) {
   }
   int code = RunWithFileSizeLimit(6000, [&] {
     common::RecordedMessages messages;
-    PathDialog dialog(out);
+    FixedPathDialog dialog(out);
     bool written = GoBtnClick(form, dialog, messages);
     bool reported =
         messages.Lines() == std::vector<std::string>{"File error: Unable to write to file"};

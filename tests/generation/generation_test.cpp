@@ -18,6 +18,7 @@ using ccf_builder::Chain;
 using ccf_builder::FrameItem;
 using ccf_builder::IrAction;
 using ccf_builder::ListEntry;
+using Lines = std::vector<std::string>;
 
 // Plain colour bytes: background level in bits 2-3, foreground in bits 0-1.
 constexpr uint32_t kWhiteOnBlack = 0x00;      // background 0 (black), foreground 0
@@ -131,7 +132,7 @@ TEST_F(GenerationTest, ButtonStyleValuesFollowBitmapIrAndBackground) {
   form.hkCheck = false;
   Database db = MustGenerate(form);
   ASSERT_EQ(db.count, 2 + 2 * 4 + 1);
-  EXPECT_EQ(form.iconList, (IconList{OffsetToHex(up), OffsetToHex(down) + OffsetToHex(up)}));
+  EXPECT_EQ(form.iconList.keys(), (Lines{OffsetToHex(up), OffsetToHex(down) + OffsetToHex(up)}));
 
   Style white = DecodeStyle(db.records[4].bytes);
   EXPECT_EQ(white.bitmapRef, 0xFFFF);
@@ -334,7 +335,7 @@ TEST_F(GenerationTest, InactiveSetAndNoPressedBitmaps) {
   form.activeButtonsCheck = false;
   form.clickedButtonsCheck = false;
   Database db = MustGenerate(form);
-  EXPECT_EQ(form.iconList, IconList{OffsetToHex(bitmaps[0])});
+  EXPECT_EQ(form.iconList.keys(), Lines{OffsetToHex(bitmaps[0])});
   Style style = DecodeStyle(db.records[3].bytes);
   EXPECT_EQ(style.digits, OffsetToHex(bitmaps[0]));
   EXPECT_EQ(style.pressedRef, 0xFFFF);
@@ -353,7 +354,7 @@ TEST_F(GenerationTest, IconListHoldsCategoryBitmapsFirstThenUnfiledWithoutDuplic
   form.unfiledList.Add(ListEntry(own, ""));
   form.unfiledList.Add(ListEntry(shared, ""));
   Database db = MustGenerate(form);
-  EXPECT_EQ(form.iconList, (IconList{OffsetToHex(first), OffsetToHex(second)}));
+  EXPECT_EQ(form.iconList.keys(), (Lines{OffsetToHex(first), OffsetToHex(second)}));
   ASSERT_EQ(db.count, 2 + 2 * 3 + 1);
   // Unfiled records come before the category's, in UnfiledList order.
   EXPECT_EQ(DecodeStyle(db.records[4].bytes).bitmapRef, 6);
@@ -409,8 +410,7 @@ TEST_F(GenerationTest, HardKeysOfTheSmallPreviewAndTheirIr) {
   uint32_t ir = b.AddIrCode({ccf_builder::LearnedCode(0x6D, {{0x10, 0x20}, {0x30, 0x40}})});
   uint32_t left = b.AddActionList({IrAction(ir)});
   FormState form = OnePanel(b, {}, true, {left});
-  NoPreviewDrawer drawer;
-  PreviewComboChange(form, 0, drawer, messages_);
+  PreviewComboChange(form, 0, messages_);
   ASSERT_EQ(form.image1.width, 160);
   Database db = MustGenerate(form);
   ASSERT_EQ(db.count, 1 + 7);
@@ -445,8 +445,7 @@ TEST_P(HardKeyColumnTest, KeysFollowThePreviewSize) {
   const HardKeyCase& c = GetParam();
   CcfBuilder b({.colourFormat = c.colourFormat});
   FormState form = OnePanel(b, {});
-  NoPreviewDrawer drawer;
-  PreviewComboChange(form, c.preview, drawer, messages_);
+  PreviewComboChange(form, c.preview, messages_);
   Database db = MustGenerate(form);
   ASSERT_EQ(db.count, 1 + c.tops.size());
   for (size_t i = 0; i < c.tops.size(); ++i) {
@@ -504,7 +503,7 @@ TEST_F(GenerationTest, CompressedNoteIsClearedWhenARunStarts) {
 TEST_F(GenerationTest, CancelledSaveDialogWritesNothing) {
   CcfBuilder b;
   FormState form = OnePanel(b, {});
-  PathDialog dialog(std::nullopt);
+  FixedPathDialog dialog(std::nullopt);
   EXPECT_FALSE(GoBtnClick(form, dialog, messages_));
   EXPECT_EQ(dialog.offered(), "Halvestone.PDB");
   EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));

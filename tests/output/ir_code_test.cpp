@@ -7,6 +7,7 @@
 
 #include "common/messages.h"
 #include "converter/ccf/ccf_image.h"
+#include "converter/output/rc6_code.h"
 
 namespace velmora {
 namespace {
@@ -243,6 +244,44 @@ TEST_F(IrTest, ACodeRunningPastTheFileEndIsReportedOnceAndKeepsItsBits) {
   IrBlock block = ConvertIrCode(reader, CcfFormat{}, 4, warnings);
   EXPECT_EQ(block, (IrBlock{0x01, 0x00, 0x01, 0x29, 0x18, 0xE0, 0x00}));
   EXPECT_EQ(messages.Lines(), std::vector<std::string>{"File error: Read past end of file"});
+}
+
+TEST_F(IrTest, Rc6CodesBecomeTheLearnedCodeARemoteSendsOnlyOnRequest) {
+  const Words learned = {0x0000, 0x0073, 0x0000, 0x0012, 0x0060, 0x0020, 0x0010, 0x0020,
+                         0x0010, 0x0010, 0x0010, 0x0010, 0x0010, 0x0020, 0x0020, 0x0010,
+                         0x0010, 0x0010, 0x0020, 0x0010, 0x0010, 0x0020, 0x0010, 0x0010,
+                         0x0010, 0x0010, 0x0010, 0x0010, 0x0020, 0x0010, 0x0010, 0x0020,
+                         0x0020, 0x0020, 0x0010, 0x0010, 0x0010, 0x0010, 0x0020, 0x0BE1};
+  const Words rc6 = {0x6000, 0x0000, 0x0000, 0x0001, 0x0030, 0x00D1};
+  EXPECT_EQ(BuildRc6Code(48, 209), learned);
+  IrBlock block = ConvertProntoCode(SourceOf(rc6), warnings, Rc6Codes::kConvert);
+  ASSERT_FALSE(block.empty());
+  EXPECT_EQ(block, Convert(learned));
+  EXPECT_TRUE(messages.entries().empty());
+  // Off, and any other 6000 layout, stay skipped as unknown codes.
+  EXPECT_TRUE(Convert(rc6).empty());
+  const Words longer = {0x6000, 0x0000, 0x0000, 0x0002, 0x0030, 0x00D1, 0x0001, 0x0002};
+  EXPECT_TRUE(ConvertProntoCode(SourceOf(longer), warnings, Rc6Codes::kConvert).empty());
+  const Words wide = {0x6000, 0x0000, 0x0000, 0x0001, 0x0130, 0x00D1};
+  EXPECT_TRUE(ConvertProntoCode(SourceOf(wide), warnings, Rc6Codes::kConvert).empty());
+  EXPECT_EQ(Captions(), std::vector<std::string>{"Unknown IR code"});
+}
+
+TEST_F(IrTest, SamplingStopsAtTheFirstWordPastTheEnd) {
+  // 131070 pairs announced, one present: the pair of words 6 and 7 (the first
+  // missing ones) is read, and nothing after it.
+  const Words code = {0x0000, 0x006D, 0xFFFF, 0xFFFF, 0x0010, 0x0020};
+  std::uint32_t reads = 0, last = 0;
+  ProntoWordSource counted = [&](std::uint32_t i) -> std::uint16_t {
+    ++reads;
+    last = i;
+    return i < code.size() ? code[i] : 0;
+  };
+  IrBlock block = ConvertProntoCode(counted, warnings, Rc6Codes::kSkip,
+                                    static_cast<std::uint32_t>(code.size()));
+  EXPECT_EQ(block, (IrBlock{0x05, 0x00, 0x01, 0x29, 0x18, 0xE0, 0x00}));
+  EXPECT_EQ(last, 7u);
+  EXPECT_LT(reads, 12u);
 }
 
 }  // namespace

@@ -283,6 +283,17 @@ TEST_F(BitmapRecordTest, PalmtopnmReadsEightBitRecordsInThePalmPalette) {
         << "pixel " << i << " index " << int{pixels[i]};
   }
 }
+TEST_F(RenderedBitmapTest, PalmtopnmReadsADecodedCompressedBitmapAsItsGreyLevels) {
+  // Size 13, 7 x 2, flags 0x8100: literal 1 2 3, five 0s, literal 3 2 1, literal 0 1 2, padding.
+  const Bytes bytes = {0, 0, 0, 0, 0, 13, 0, 7, 0, 2, 0x81, 0x00, 0x1B, 0x84, 0x39, 0x06, 0x00};
+  note.decode = true;
+  Pnm pnm = DecodeWithPalmtopnm(RenderRecord(CcfImage(bytes, "c.ccf"), 1.0f, 1.0f));
+  ASSERT_EQ(pnm.magic, "P5");
+  ASSERT_EQ(pnm.width, 7);
+  ASSERT_EQ(pnm.height, 2);
+  EXPECT_EQ(pnm.data, (Bytes{1, 2, 3, 0, 0, 0, 0, 0, 3, 2, 1, 0, 1, 2}));
+  EXPECT_TRUE(messages.entries().empty());
+}
 #else
 TEST(PalmtopnmDecoding, NeedsTheNativeBuild) {
   GTEST_SKIP() << "palmtopnm runs only in the native build";

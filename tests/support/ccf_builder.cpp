@@ -98,15 +98,6 @@ uint32_t BitmapRowBytes(uint16_t width, int depth) {
   throw std::invalid_argument("bitmap depth must be 1, 2 or 8");
 }
 
-std::string ListEntry(uint32_t offset, std::string_view name) {
-  char hex[9];
-  std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(offset));
-  std::string entry(hex);
-  entry += " - ";
-  entry += name;
-  return entry;
-}
-
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
@@ -150,12 +141,14 @@ uint32_t CcfBuilder::AddBitmap(const Bitmap& bitmap) {
   if (packed && bitmap.pixels.size() != static_cast<size_t>(bitmap.width) * bitmap.height) {
     throw std::invalid_argument("bitmap needs one pixel value per pixel");
   }
-  // +0 holds the data size where it fits; the converter does not read it.
-  PutU16(out, pixelBytes <= 0xFFFF ? static_cast<uint16_t>(pixelBytes) : 0);
+  const std::vector<uint8_t> data = packed ? PackPixels(bitmap) : bitmap.raw;
+  // +0 holds the data size where it fits, for compressed bitmaps the object's
+  // size (their stream ends there); only the decoder of compressed ones reads it.
+  const uint64_t sizeWord = bitmap.compressed ? 8 + data.size() : pixelBytes;
+  PutU16(out, sizeWord <= 0xFFFF ? static_cast<uint16_t>(sizeWord) : 0);
   PutU16(out, bitmap.width);
   PutU16(out, bitmap.height);
   PutU16(out, BitmapFlags(bitmap.depth, bitmap.compressed));
-  const std::vector<uint8_t> data = packed ? PackPixels(bitmap) : bitmap.raw;
   out.insert(out.end(), data.begin(), data.end());
   return Append(out);
 }

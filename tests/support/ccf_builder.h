@@ -29,6 +29,8 @@
 #include <utility>
 #include <vector>
 
+#include "converter/ccf/ccf_image.h"
+
 namespace ccf_builder {
 
 // The two format flags of the attribute word.
@@ -186,7 +188,7 @@ class CcfBuilder {
 };
 
 // A list-box entry as the converter writes it: 8 upper-case hex digits, " - ", name.
-std::string ListEntry(uint32_t offset, std::string_view name);
+using velmora::ListEntry;
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 

@@ -12,6 +12,7 @@
 #include "converter/ccf/ccf_walk.h"
 #include "converter/ui/form_state.h"
 #include "converter/ui/load.h"
+#include "converter/ui/preview.h"
 
 namespace ccf_exercise {
 namespace {
@@ -32,9 +33,12 @@ class PanelWalk {
         reader_(*form.ccfImage, messages),
         limits_(limits),
         decodes_(decodes),
-        canvas_(limits.canvasSide, limits.canvasSide) {}
+        canvas_(limits.canvasSide, limits.canvasSide),
+        buttonCanvas_(std::min(limits.canvasSide, velmora::kButtonImageWidth),
+                      std::min(limits.canvasSide, velmora::kButtonImageHeight)) {}
 
   std::string Run(uint32_t panel) {
+    if (decodes_ < limits_.maxBitmapDecodes) Preview(panel);
     const size_t items = velmora::WalkPanelItems(
         reader_, panel, form_.format, [this](const velmora::PanelItemVisit& item) { Visit(item); });
     HardKeys(velmora::DeviceOfPanel(form_.panelToDeviceList, panel));
@@ -45,14 +49,14 @@ class PanelWalk {
  private:
   void Visit(const velmora::PanelItemVisit& item) {
     if (!item.isButton) {
-      Bitmap(reader_.ReadU32(uint64_t{item.object} + velmora::kFrameBitmapField), item);
+      Bitmap(reader_.ReadU32(uint64_t{item.object} + velmora::kFrameBitmapField));
       return;
     }
     velmora::ReadButtonListName(reader_, item.object);
     Actions(reader_.ReadU32(uint64_t{item.object} + velmora::kButtonActionsField));
     for (bool active : {false, true}) {
       for (bool selected : {false, true}) {
-        Bitmap(reader_.ReadU32(item.object + velmora::ButtonBitmapField(active, selected)), item);
+        Bitmap(reader_.ReadU32(item.object + velmora::ButtonBitmapField(active, selected)));
       }
     }
   }
@@ -61,6 +65,25 @@ class PanelWalk {
     if (device == 0) return;
     for (int key = 0; key < velmora::HardKeyCount(form_.format); ++key) {
       Actions(reader_.ReadU32(uint64_t{device} + velmora::kDeviceHardKeysField + 4u * key));
+    }
+  }
+
+  // The panel drawn with either button set, and each of its buttons' images,
+  // normal and pressed, through the preview renderer.
+  void Preview(uint32_t panel) {
+    for (bool active : {true, false}) {
+      const velmora::PreviewStyle style{form_.format, form_.layout, active, true};
+      for (const std::string& button :
+           velmora::DrawPanel(reader_, panel, style, canvas_, form_.compressedNote)) {
+        for (bool pressed : {false, true}) {
+          // Each image decodes a bitmap: a panel of thousands of buttons
+          // stays within the budget.
+          if (decodes_ >= limits_.maxBitmapDecodes) return;
+          ++decodes_;
+          velmora::DrawButtonImage(reader_, velmora::HexToOffset(button), pressed, active,
+                                   form_.layout, buttonCanvas_, form_.compressedNote);
+        }
+      }
     }
   }
 
@@ -76,13 +99,11 @@ class PanelWalk {
     for (uint32_t i = 0; i < count; ++i) reader_.ReadU16(words + 2 * i);
   }
 
-  void Bitmap(uint32_t bitmap, const velmora::PanelItemVisit& item) {
+  void Bitmap(uint32_t bitmap) {
     if (bitmap == 0) return;
     ++bitmaps_;
     if (decodes_ >= limits_.maxBitmapDecodes) return;
     ++decodes_;
-    velmora::DrawCcfBitmap(reader_, bitmap, item.x, item.y, canvas_, form_.layout, 0, 0,
-                           form_.compressedNote);
     const velmora::CcfBitmapHeader header = velmora::ReadCcfBitmapHeader(reader_, bitmap);
     if (uint64_t{header.width} * header.height <= limits_.maxRenderPixels) {
       velmora::RenderCcfBitmap(reader_, bitmap, form_.layout, form_.compressedNote);
@@ -94,6 +115,7 @@ class PanelWalk {
   const Limits& limits_;
   uint64_t& decodes_;
   velmora::Canvas canvas_;
+  velmora::Canvas buttonCanvas_;
   size_t irCodes_ = 0;
   size_t bitmaps_ = 0;
 };
@@ -113,7 +135,7 @@ std::vector<std::string> ExerciseCcf(velmora::FormState& form, std::vector<uint8
   if (!loaded) return out;
   uint64_t decodes = 0;
   for (const std::string& entry : form.panelList.items()) {
-    if (entry.empty() || entry[0] == '-') continue;
+    if (velmora::IsChainHeading(entry)) continue;
     std::string summary =
         PanelWalk(form, messages, limits, decodes).Run(velmora::HexToOffset(entry));
     AppendMessages(messages, out);

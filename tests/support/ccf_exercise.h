@@ -1,8 +1,9 @@
-// Loads a CCF file from memory as "Read CCF file" does, then reads everything
-// a preview of each listed panel would read: its items, frames and buttons,
-// each button's list name and IR code (FindIrCode, then the Pronto words), the
-// hard keys of the panel's device, and every bitmap through DrawCcfBitmap into
-// a canvas and through the buffer sink.
+// Loads a CCF file from memory as "Read CCF file" does, then for each listed
+// panel reads what a preview and a generation would read: its items, frames
+// and buttons, each button's list name and IR code (FindIrCode, then the
+// Pronto words), the hard keys of the panel's device, every bitmap through the
+// buffer sink, and the panel and its button images drawn by the preview
+// renderer with either button set.
 //
 // The result is a transcript, compared line by line with the committed
 // expectations of the malformed corpus:
@@ -26,7 +27,8 @@ struct Limits {
   // Bitmaps with more pixels than this are drawn on the canvas only, not
   // rendered into the buffer sink (the sink has its own allocation cap).
   uint64_t maxRenderPixels = UINT64_MAX;
-  // Bitmaps decoded in all, per file, before the rest are only counted.
+  // Bitmaps decoded in all, per file, before the rest are only counted; a
+  // panel is drawn while this budget lasts.
   uint64_t maxBitmapDecodes = UINT64_MAX;
   // Pronto words read per IR code.
   uint32_t maxIrWords = 1u << 17;

@@ -480,6 +480,33 @@ std::vector<Case> CountAndSizeCases() {
                      {kCompressed, Summary(p1, 2, 0, 2), Summary(p2, 1, 0, 1)}});
   }
   {
+    // Sound compressed bitmaps of both forms and an RC6 code, converted only
+    // on request: a button of grey 2-bit run stripes, a frame of an 8-bit
+    // literal row above rows of colour pair runs.
+    CcfBuilder b;
+    std::vector<uint8_t> grey, colour = {0xFF, 13};
+    for (int row = 0; row < 16; ++row) grey.push_back(static_cast<uint8_t>(0xF0 | row % 4));
+    for (int i = 0; i < 24; ++i) colour.push_back(static_cast<uint8_t>(i * 10));
+    for (uint8_t c = 25; c < 245; c += 20) colour.insert(colour.end(), {12, 0, c, uint8_t(c + 1)});
+    const uint32_t rc6 = b.AddIrCode({{0x6000, 0, 0, 1, 0x30, 0xD1}});
+    const uint32_t icon = b.AddBitmap({32, 16, 2, true, {}, grey});
+    const uint32_t button = b.AddButton({.width = 32,
+                                         .height = 16,
+                                         .actions = b.AddActionList({IrAction(rc6)}),
+                                         .label = "Play",
+                                         .bitmaps = {icon, 0, icon, 0}});
+    const uint32_t frame = b.AddFrame(
+        {.width = 24, .height = 12, .bitmap = b.AddBitmap({24, 12, 8, true, {}, colour})});
+    const uint32_t panel =
+        b.AddPanel({"Icons", {ButtonItem(8, 8, button), FrameItem(8, 40, frame)}});
+    b.SetChain(Chain::kDevices, {b.AddDevice({.name = "Dev", .panels = {panel}})});
+    cases.push_back({"sound_compressed_rc6",
+                     b.bytes(),
+                     {},
+                     DeviceChainList({ListEntry(panel, "Icons")}),
+                     {kCompressed, Summary(panel, 2, 1, 3)}});
+  }
+  {
     // References near 4 GiB: 32-bit sums would wrap back into the header.
     CcfBuilder b;
     b.Patch32(static_cast<uint32_t>(Chain::kHome), 0xFFFFFFF0u);

@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "converter/output/panel_walk.h"
 #include "converter/ui/load.h"
-#include "converter/ui/panel_walk.h"
+#include "converter/ui/preview.h"
 #include "tests/support/ccf_builder.h"
 
 namespace velmora {
@@ -16,17 +17,10 @@ using ccf_builder::ButtonItem;
 using ccf_builder::CcfBuilder;
 using ccf_builder::FrameItem;
 using ccf_builder::ListEntry;
+using Lines = std::vector<std::string>;
 
-// Records every redraw: which panel, and ButtonList at that moment.
-class RecordingDrawer : public PreviewDrawer {
- public:
-  void DrawPanel(FormState& form, CcfReader&, uint32_t panel) override {
-    panels.push_back(panel);
-    buttonLists.push_back(form.buttonList.items());
-  }
-  std::vector<uint32_t> panels;
-  std::vector<std::vector<std::string>> buttonLists;
-};
+// Image1 has no picture until the first redraw, which gives it Image1's size.
+bool Redrawn(const FormState& form) { return form.image1Canvas.width() > 0; }
 
 void Fill(ListBoxState& list, const std::vector<std::string>& items) {
   list.Clear();
@@ -127,77 +121,77 @@ TEST(UnfiledList, AcceptsMoreThanFifteenAndRemovesSelected) {
 class LayoutHandlers : public ::testing::Test {
  protected:
   FormState form_;
-  RecordingDrawer drawer_;
   common::RecordedMessages messages_;
 };
 
 TEST_F(LayoutHandlers, SmallScreenModeSetsTextsAndPreviewAndKeepsOffsetX) {
-  ScaleComboChange(form_, 1, drawer_, messages_);
+  ScaleComboChange(form_, 1, messages_);
   EXPECT_EQ(form_.layoutEdits, (LayoutEdits{"0.660000026226044", "0.670000016689301", "1", "2"}));
   EXPECT_EQ(form_.previewComboIndex, 0);
   EXPECT_EQ(form_.image1, (ImagePlacement{88, 88, 160, 147}));
   EXPECT_FLOAT_EQ(form_.layout.scaleX, 0.66f);
   EXPECT_EQ(form_.layout.offsetY, 2);
-  EXPECT_EQ(drawer_.panels.size(), 1u);
+  EXPECT_EQ(form_.image1Canvas.width(), 160);
+  EXPECT_EQ(form_.image1Canvas.height(), 147);
 }
 
 TEST_F(LayoutHandlers, HardKeysZeroOffsetXOnTheWidePreviewOnly) {
-  ScaleComboChange(form_, 4, drawer_, messages_);
+  ScaleComboChange(form_, 4, messages_);
   EXPECT_EQ(form_.layoutEdits.offsetX, "0");
   EXPECT_EQ(form_.layoutEdits.offsetY, "44");
   form_.hkCheck = false;
-  ScaleComboChange(form_, 4, drawer_, messages_);
+  ScaleComboChange(form_, 4, messages_);
   EXPECT_EQ(form_.layoutEdits.offsetX, "40");
-  ScaleComboChange(form_, 0, drawer_, messages_);
+  ScaleComboChange(form_, 0, messages_);
   EXPECT_EQ(form_.previewComboIndex, 2);
   EXPECT_EQ(form_.image1.width, 320);
 }
 
 TEST_F(LayoutHandlers, PreviewChoiceKeepsTypedFieldsExceptTheHardKeyRule) {
   form_.layoutEdits = {"2", "3", "17", "5"};
-  PreviewComboChange(form_, 1, drawer_, messages_);
+  PreviewComboChange(form_, 1, messages_);
   EXPECT_EQ(form_.layoutEdits, (LayoutEdits{"2", "3", "17", "5"}));
   EXPECT_EQ(form_.image1, (ImagePlacement{48, 8, 240, 307}));
-  PreviewComboChange(form_, 2, drawer_, messages_);
+  PreviewComboChange(form_, 2, messages_);
   EXPECT_EQ(form_.layoutEdits, (LayoutEdits{"2", "3", "0", "5"}));
   EXPECT_EQ(form_.layout.scaleX, 2.0f);
-  PreviewComboChange(form_, 3, drawer_, messages_);
+  PreviewComboChange(form_, 3, messages_);
   EXPECT_EQ(form_.image1, (ImagePlacement{48, 58, 240, 219}));
-  PreviewComboChange(form_, -1, drawer_, messages_);
+  PreviewComboChange(form_, -1, messages_);
   EXPECT_EQ(form_.image1, (ImagePlacement{48, 58, 240, 219}));
 }
 
 TEST_F(LayoutHandlers, UncheckingIrUnchecksHardKeysAndReappliesTheMode) {
   form_.layoutEdits = {"2", "3", "17", "5"};
-  SetIncludeIRCheck(form_, false, drawer_, messages_);
+  SetIncludeIRCheck(form_, false, messages_);
   EXPECT_FALSE(form_.includeIrCheck);
   EXPECT_FALSE(form_.hkCheck);
   EXPECT_EQ(form_.layoutEdits, (LayoutEdits{"1", "1", "40", "44"}));
-  EXPECT_EQ(drawer_.panels.size(), 1u);
+  EXPECT_TRUE(Redrawn(form_));
 }
 
 TEST_F(LayoutHandlers, CheckingHardKeysChecksIrWhoseHandlerDoesNothing) {
   form_.includeIrCheck = false;
   form_.hkCheck = false;
-  SetHKCheck(form_, true, drawer_, messages_);
+  SetHKCheck(form_, true, messages_);
   EXPECT_TRUE(form_.hkCheck);
   EXPECT_TRUE(form_.includeIrCheck);
   EXPECT_EQ(form_.layoutEdits.offsetX, "0");
-  EXPECT_EQ(drawer_.panels.size(), 1u);
+  EXPECT_TRUE(Redrawn(form_));
 }
 
 TEST_F(LayoutHandlers, SettingAStateItAlreadyHasRunsNoHandler) {
   form_.layoutEdits = {"2", "3", "17", "5"};
-  SetHKCheck(form_, true, drawer_, messages_);
-  SetIncludeIRCheck(form_, true, drawer_, messages_);
+  SetHKCheck(form_, true, messages_);
+  SetIncludeIRCheck(form_, true, messages_);
   EXPECT_EQ(form_.layoutEdits, (LayoutEdits{"2", "3", "17", "5"}));
-  EXPECT_TRUE(drawer_.panels.empty());
+  EXPECT_FALSE(Redrawn(form_));
 }
 
 TEST_F(LayoutHandlers, FieldWithoutNumberEndsTheRefreshBeforeTheRedraw) {
   form_.layoutEdits.offsetY = "x";
-  RefreshBtnClick(form_, drawer_, messages_);
-  EXPECT_TRUE(drawer_.panels.empty());
+  RefreshBtnClick(form_, messages_);
+  EXPECT_FALSE(Redrawn(form_));
   EXPECT_EQ(messages_.Lines(),
             std::vector<std::string>{"Velmora: 'x' is not a valid integer value"});
 }
@@ -224,7 +218,6 @@ class PanelClick : public ::testing::Test {
 
   CcfBuilder b_;
   FormState form_;
-  RecordingDrawer drawer_;
   common::RecordedMessages messages_;
   uint32_t first_ = 0;
   uint32_t second_ = 0;
@@ -232,39 +225,38 @@ class PanelClick : public ::testing::Test {
   std::string otherEntry_;
 };
 
-TEST_F(PanelClick, ListsButtonsDepthFirstBeforeTheDrawing) {
+TEST_F(PanelClick, ListsTheFirstSelectedPanelsButtonsDepthFirst) {
   // PanelList: "-- Home --", "-- Devices --", First, Second, "-- Macros --".
   form_.panelList.Select(3);
   form_.panelList.Select(2);
-  PanelListClick(form_, drawer_, messages_);
+  PanelListClick(form_, messages_);
   EXPECT_EQ(form_.buttonList.items(), expected_);
-  ASSERT_EQ(drawer_.panels, std::vector<uint32_t>{first_});
-  EXPECT_EQ(drawer_.buttonLists[0], expected_);
   EXPECT_TRUE(messages_.entries().empty());
 }
 
 TEST_F(PanelClick, HeadingClearsTheListAndStillDraws) {
   form_.panelList.Select(2);
-  PanelListClick(form_, drawer_, messages_);
+  PanelListClick(form_, messages_);
   form_.panelList.Select(2, false);
   form_.panelList.Select(1);
-  PanelListClick(form_, drawer_, messages_);
+  PanelListClick(form_, messages_);
   EXPECT_EQ(form_.buttonList.size(), 0u);
-  EXPECT_EQ(drawer_.panels, (std::vector<uint32_t>{first_, 0}));
+  EXPECT_EQ(form_.image1Canvas.Pixel(0, 0), kWhite);
+  EXPECT_EQ(form_.image1Canvas.Pixel(250, 19), kHardKeyMarkerGrey);
 }
 
 TEST_F(PanelClick, UnfiledButtonsOfSeveralPanelsSurviveTheNextPreview) {
   form_.panelList.Select(2);
-  PanelListClick(form_, drawer_, messages_);
+  PanelListClick(form_, messages_);
   form_.buttonList.Select(1);
   ButtonAddBtnClick(form_);
   form_.panelList.Select(2, false);
   form_.panelList.Select(3);
-  PanelListClick(form_, drawer_, messages_);
+  PanelListClick(form_, messages_);
   form_.buttonList.Select(0);
   ButtonAddBtnClick(form_);
   form_.panelList.Select(3, false);
-  PanelListClick(form_, drawer_, messages_);
+  PanelListClick(form_, messages_);
   EXPECT_EQ(form_.unfiledList.items(), (std::vector<std::string>{expected_[1], otherEntry_}));
 }
 
@@ -278,20 +270,35 @@ TEST_F(PanelClick, LoadingAgainEmptiesTheChoices) {
 
 TEST(IconList, RegisterIconKeysAndLookUps) {
   IconList icons;
-  RegisterIcon(icons, 0, 0x20);
+  icons.Register(0, 0x20);
   EXPECT_TRUE(icons.empty());
-  RegisterIcon(icons, 0xAB, 0);
-  RegisterIcon(icons, 0x10, 0x20);
-  RegisterIcon(icons, 0x10, 0x20);
-  RegisterIcon(icons, 0x10, 0x30);
-  RegisterIcon(icons, 0xAB, 0);
-  EXPECT_EQ(icons, (IconList{"000000AB", "0000001000000020", "0000001000000030"}));
-  EXPECT_EQ(FindIconRef(icons, "000000AB"), 5);
-  EXPECT_EQ(FindIconRef(icons, "00000010"), 6);  // the first key that begins so
-  EXPECT_EQ(FindIconRef(icons, "00000020"), 0xFFFF);
-  EXPECT_EQ(FindPressedIconRef(icons, "00000030"), 7);
-  EXPECT_EQ(FindPressedIconRef(icons, "000000AB"), 0xFFFF);  // 8-digit keys never match
-  EXPECT_EQ(FindPressedIconRef(icons, "00000000"), 0xFFFF);
+  icons.Register(0xAB, 0);
+  icons.Register(0x10, 0x20);
+  icons.Register(0x10, 0x20);
+  icons.Register(0x10, 0x30);
+  icons.Register(0xAB, 0);
+  icons.Register(0x40, 0x30);
+  EXPECT_EQ(icons.keys(),
+            (Lines{"000000AB", "0000001000000020", "0000001000000030", "0000004000000030"}));
+  EXPECT_EQ(icons.FindRef(0xAB), 5);
+  EXPECT_EQ(icons.FindRef(0x10), 6);  // the first key that begins so
+  EXPECT_EQ(icons.FindRef(0x20), 0xFFFF);
+  EXPECT_EQ(icons.FindPressedRef(0x30), 7);       // the first key that ends so
+  EXPECT_EQ(icons.FindPressedRef(0xAB), 0xFFFF);  // 8-digit keys never match
+  EXPECT_EQ(icons.FindPressedRef(0), 0xFFFF);
+  icons.Clear();
+  icons.Register(0x10, 0x30);
+  EXPECT_EQ(icons.keys(), Lines{"0000001000000030"});
+  EXPECT_EQ(icons.FindRef(0xAB), 0xFFFF);
+  EXPECT_EQ(icons.FindPressedRef(0x30), 5);
+}
+
+TEST(IconList, PositionsFromReference0xFFFEOnAreNotFound) {
+  IconList icons;
+  for (uint32_t bitmap = 1; bitmap <= 0xFFFE - kIconRefBase + 1; ++bitmap)
+    icons.Register(bitmap, 0);
+  EXPECT_EQ(icons.FindRef(0xFFFE - kIconRefBase), 0xFFFD);
+  EXPECT_EQ(icons.FindRef(0xFFFE - kIconRefBase + 1), 0xFFFF);
 }
 
 TEST(IconList, CountingRegistersFramesAndButtonsInWalkOrder) {
@@ -306,11 +313,11 @@ TEST(IconList, CountingRegistersFramesAndButtonsInWalkOrder) {
   CcfReader reader(image, messages);
   IconList icons;
   EXPECT_EQ(CountPanelItems(reader, panel, {}, {.active = true, .pressed = true}, icons), 3u);
-  EXPECT_EQ(icons, (IconList{OffsetToHex(bitmaps[4]), OffsetToHex(bitmaps[2]),
-                             OffsetToHex(bitmaps[3]) + OffsetToHex(bitmaps[2])}));
-  icons.clear();
+  EXPECT_EQ(icons.keys(), (Lines{OffsetToHex(bitmaps[4]), OffsetToHex(bitmaps[2]),
+                                 OffsetToHex(bitmaps[3]) + OffsetToHex(bitmaps[2])}));
+  icons.Clear();
   EXPECT_EQ(CountPanelItems(reader, panel, {}, {.active = false, .pressed = false}, icons), 3u);
-  EXPECT_EQ(icons, (IconList{OffsetToHex(bitmaps[4]), OffsetToHex(bitmaps[0])}));
+  EXPECT_EQ(icons.keys(), (Lines{OffsetToHex(bitmaps[4]), OffsetToHex(bitmaps[0])}));
   EXPECT_EQ(CountPanelItems(reader, 0, {}, {}, icons), 0u);
 }
 

@@ -1,5 +1,3 @@
-#include "converter/output/layout_transform.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "converter/ui/layout_fields.h"
 
 namespace velmora {
 namespace {

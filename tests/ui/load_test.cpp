@@ -150,7 +150,7 @@ TEST(LoadCcf, ANewFileEmptiesTheChoicesOfTheLastOne) {
   form.categoryList.Add(form.panelList[1]);
   form.unfiledList.Add("00000010 - Button");
   form.buttonList.Add("00000010 - Button");
-  form.iconList.push_back("00000020");
+  form.iconList.Register(0x20, 0);
   ASSERT_TRUE(Load(form, HeaderWithMagic(60), messages));
   EXPECT_EQ(form.panelList.size(), 3u);
   EXPECT_TRUE(form.panelList.selection().empty());
@@ -231,6 +231,11 @@ TEST(ListBoxState, DeletingKeepsTheSelectionOnTheSameEntries) {
   EXPECT_FALSE(list.Contains("a"));
   list.Select(0, false);
   EXPECT_EQ(list.FirstSelected(), 2u);
+  list.Add("e");  // twice now
+  list.Delete(2);
+  EXPECT_TRUE(list.Contains("e"));
+  list.Delete(2);
+  EXPECT_FALSE(list.Contains("e"));
   list.Clear();
   EXPECT_FALSE(list.FirstSelected().has_value());
 }

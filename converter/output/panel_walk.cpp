@@ -1,21 +1,7 @@
-#include "converter/ui/panel_walk.h"
-
-#include <algorithm>
+#include "converter/output/panel_walk.h"
 
 namespace velmora {
 namespace {
-
-uint16_t FindKeyPart(const IconList& icons, std::string_view digits, size_t from) {
-  auto matches = [&](const std::string& key) {
-    return key.size() >= from + 8 && std::string_view(key).substr(from, 8) == digits;
-  };
-  auto found = std::find_if(icons.begin(), icons.end(), matches);
-  if (found == icons.end()) return 0xFFFF;
-  // References from 0xFFFE up are style values, so later positions never match.
-  auto position = static_cast<size_t>(found - icons.begin());
-  if (position + kIconRefBase >= 0xFFFE) return 0xFFFF;
-  return static_cast<uint16_t>(position + kIconRefBase);
-}
 
 class CountingVisitor : public PanelVisitor {
  public:
@@ -26,7 +12,7 @@ class CountingVisitor : public PanelVisitor {
     RegisterButtonIcons(reader_, item.object, choice_, icons_);
   }
   void Frame(const PanelItemVisit& item) override {
-    RegisterIcon(icons_, reader_.ReadU32(uint64_t{item.object} + kFrameBitmapField), 0);
+    icons_.Register(reader_.ReadU32(uint64_t{item.object} + kFrameBitmapField), 0);
   }
 
  private:
@@ -53,27 +39,12 @@ class ListingVisitor : public PanelVisitor {
 
 }  // namespace
 
-void RegisterIcon(IconList& icons, uint32_t bitmap, uint32_t unselected) {
-  if (bitmap == 0) return;
-  std::string key = OffsetToHex(bitmap);
-  if (unselected != 0) key += OffsetToHex(unselected);
-  if (std::find(icons.begin(), icons.end(), key) == icons.end()) icons.push_back(std::move(key));
-}
-
-uint16_t FindIconRef(const IconList& icons, std::string_view digits) {
-  return FindKeyPart(icons, digits, 0);
-}
-
-uint16_t FindPressedIconRef(const IconList& icons, std::string_view digits) {
-  return FindKeyPart(icons, digits, 8);
-}
-
 void RegisterButtonIcons(CcfReader& reader, uint32_t button, const ButtonBitmapChoice& choice,
                          IconList& icons) {
   uint32_t unselected = reader.ReadU32(button + ButtonBitmapField(choice.active, false));
-  RegisterIcon(icons, unselected, 0);
+  icons.Register(unselected, 0);
   if (!choice.pressed) return;
-  RegisterIcon(icons, reader.ReadU32(button + ButtonBitmapField(choice.active, true)), unselected);
+  icons.Register(reader.ReadU32(button + ButtonBitmapField(choice.active, true)), unselected);
 }
 
 size_t VisitPanel(CcfReader& reader, uint32_t panel, const CcfFormat& format,
@@ -101,7 +72,7 @@ std::vector<std::string> ListPanelButtons(CcfReader& reader, uint32_t panel,
 }
 
 std::string ButtonListEntry(CcfReader& reader, uint32_t button) {
-  return OffsetToHex(button) + " - " + ReadButtonListName(reader, button);
+  return ListEntry(button, ReadButtonListName(reader, button));
 }
 
 }  // namespace velmora

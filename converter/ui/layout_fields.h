@@ -1,10 +1,6 @@
-// How CCF positions and sizes become positions and sizes on the Palm screen
-// and in the preview: two single-precision scales and two whole-pixel offsets,
-// read from the four layout edit fields before every preview and generation.
-//
-// Every product is formed in double precision from the integer coordinate and
-// the single-precision scale, the offset and constant are added, and the
-// result is truncated toward zero.
+// The form's side of the layout: the texts of the four layout fields, how
+// they are checked and read into a LayoutTransform, and the items of
+// ScaleCombo and PreviewCombo with the values they preset.
 #pragma once
 
 #include <array>
@@ -13,18 +9,12 @@
 #include <string_view>
 
 #include "common/messages.h"
+#include "converter/ccf/layout_transform.h"
 
 namespace velmora {
 
 // The application's title: the caption of its standard error box.
 inline constexpr char kApplicationTitle[] = "Velmora";
-
-struct LayoutTransform {
-  float scaleX = 1.0f;
-  float scaleY = 1.0f;
-  int32_t offsetX = 0;
-  int32_t offsetY = 0;
-};
 
 // The texts of ScaleXEdit, ScaleYEdit, OffsetXEdit and OffsetYEdit.
 struct LayoutEdits {
@@ -79,43 +69,5 @@ struct PreviewSize {
   int height;
 };
 extern const std::array<PreviewSize, 4> PreviewSizes;
-
-enum class MapTarget { kPreview, kOutput };
-
-struct TargetPoint {
-  int32_t x = 0;
-  int32_t y = 0;
-  bool operator==(const TargetPoint&) const = default;
-};
-// Preview: (trunc(x * scaleX + offsetX), trunc(y * scaleY + offsetY)).
-// Output: x and y taken as signed 16-bit values, the offsets as their low 16
-// bits without sign, 13 added to y, and each result reduced to its low 16 bits
-// as a signed value, which is what the records store.
-TargetPoint MapPoint(const LayoutTransform& layout, int32_t x, int32_t y, MapTarget target);
-
-struct TargetSize {
-  int32_t width = 0;
-  int32_t height = 0;
-  bool operator==(const TargetSize&) const = default;
-};
-// (trunc(w * scaleX), trunc(h * scaleY)); offsets do not apply.
-TargetSize MapSize(const LayoutTransform& layout, uint32_t w, uint32_t h);
-
-// trunc(value) toward zero, saturated to +-2^53 (0 for NaN), so that no scale
-// can make a conversion undefined.
-int64_t TruncToInt64(double value);
-
-inline constexpr std::array<const char*, 9> kHardKeyNames = {
-    "Left", "Right", "Vol -", "Vol +", "Ch +", "Ch -", "Mute", "F-Left", "F-Right"};
-
-// The column of hard-key buttons at the right edge of an image of W x H.
-struct HardKeyGeometry {
-  int count = 0;                  // 7, or 9 with colourFormat
-  int16_t left = 0;               // W - W / 32 - width
-  int16_t width = 0;              // trunc(W * 0.1875)
-  int16_t height = 0;             // H / 16
-  std::array<int16_t, 9> tops{};  // the first `count` are used
-};
-HardKeyGeometry HardKeyColumn(int imageWidth, int imageHeight, bool colourFormat, MapTarget target);
 
 }  // namespace velmora

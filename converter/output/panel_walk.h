@@ -3,11 +3,6 @@
 // panel's items and registers their bitmaps in IconList. Both run on the
 // shared panel item walk, so a generation writes exactly the items it counted
 // and the preview lists exactly the buttons it draws.
-//
-// IconList holds one key per distinct bitmap, in the order of first
-// registration: 8 hexadecimal digits (one bitmap), or 16 (a selected bitmap
-// followed by the unselected bitmap of the same button). A key's position + 5
-// is the bitmap reference that style records carry.
 #pragma once
 
 #include <cstdint>
@@ -18,22 +13,9 @@
 #include "converter/ccf/ccf_format.h"
 #include "converter/ccf/ccf_image.h"
 #include "converter/ccf/ccf_walk.h"
+#include "converter/output/icon_list.h"
 
 namespace velmora {
-
-using IconList = std::vector<std::string>;
-
-// Distance between an IconList position and its bitmap reference.
-inline constexpr uint16_t kIconRefBase = 5;
-
-// Adds the key of `bitmap` (paired with `unselected` when that is not 0) unless
-// an equal key is there already. A bitmap of 0 adds nothing.
-void RegisterIcon(IconList& icons, uint32_t bitmap, uint32_t unselected);
-
-// Position + 5 of the first key whose first 8 characters are `digits`, or 0xFFFF.
-uint16_t FindIconRef(const IconList& icons, std::string_view digits);
-// The same over characters 9 to 16 (only 16-digit keys can match).
-uint16_t FindPressedIconRef(const IconList& icons, std::string_view digits);
 
 // Which of a button's bitmaps a walk uses: the active set or the inactive one
 // (ActiveButtonsCheck), and whether selected bitmaps are included

@@ -1,0 +1,14 @@
+// The invariant check of the fuzz targets: a broken invariant is reported with
+// its place and aborts, so that libFuzzer keeps the input as a finding.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                                \
+  do {                                                                                       \
+    if (!(condition)) {                                                                      \
+      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                          \
+    }                                                                                        \
+  } while (false)

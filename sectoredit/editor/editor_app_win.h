@@ -1,0 +1,60 @@
+// The program's process-wide state: the main window and its panes, the one
+// disk layer, the editor, its tools and the search; and the commands that
+// open the dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "sectoredit/disk/platform_disks.h"
+#include "sectoredit/editor/disk_search.h"
+#include "sectoredit/editor/editor.h"
+#include "sectoredit/editor/sector_tools.h"
+#include "sectoredit/editor/win_controls_win.h"
+
+namespace sectoredit {
+
+class WindowFileDialogs : public FileDialogs {
+ public:
+  bool Choose(const FileDialogRequest& request, std::string& name) override;
+};
+
+class WindowCountDialog : public SectorCountDialog {
+ public:
+  uint32_t Ask(uint32_t initial) override;
+};
+
+struct EditorApp {
+  HINSTANCE instance = nullptr;
+  HWND main = nullptr;
+  HACCEL accelerators = nullptr;
+  HWND search_dialog = nullptr;
+  bool closing = false;
+
+  WindowMessages messages;
+  ControlPane hex, chars, status;
+  WindowPost post;
+  std::unique_ptr<PlatformDisks> disks;
+  Editor editor{{hex, chars, status}, messages};
+  WindowFileDialogs files;
+  WindowCountDialog counts;
+  SectorTools tools{editor, files, counts};
+  DiskSearch search{editor, post};
+};
+
+EditorApp& App();
+
+// The dialogs; each runs modally with no owner unless said otherwise.
+void RunSelectDisk();
+void RunGotoSector();
+void RunCopyBlock();
+void RunAbout();
+void RunPrintSector();
+// Modeless, with its own message loop until it closes.
+void RunSearchDialog();
+
+// The text of a dialog's field.
+std::string FieldText(HWND dialog, int id);
+
+}  // namespace sectoredit

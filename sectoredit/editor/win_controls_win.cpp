@@ -1,0 +1,71 @@
+#include "sectoredit/editor/win_controls_win.h"
+
+#include <memory>
+#include <string>
+
+namespace sectoredit {
+
+uint32_t ControlPane::Caret() const { return LOWORD(SendMessageA(control_, EM_GETSEL, 0, 0)); }
+
+void ControlPane::Select(uint32_t anchor, uint32_t active) {
+  SendMessageA(control_, EM_SETSEL, anchor, active);
+}
+
+void ControlPane::ReplaceSelection(std::string_view text) {
+  const std::string copy(text);
+  SendMessageA(control_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(copy.c_str()));
+}
+
+void ControlPane::SetText(std::string_view text) {
+  const std::string copy(text);
+  SendMessageA(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+}
+
+std::string ControlPane::Text() const {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(control_)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(control_, text.data(), int(text.size()))));
+  return text;
+}
+
+void ControlPane::Focus() { SetFocus(control_); }
+
+void WindowMessages::Show(std::string_view text, std::string_view caption) {
+  ShowStyled(text, caption, {});
+}
+
+bool WindowMessages::Ask(std::string_view text, std::string_view caption) {
+  return AskStyled(text, caption, {});
+}
+
+void WindowMessages::ShowStyled(std::string_view text, std::string_view caption,
+                                common::MessageStyle style) {
+  Box(text, caption, style, MB_OK);
+}
+
+bool WindowMessages::AskStyled(std::string_view text, std::string_view caption,
+                               common::MessageStyle style) {
+  return Box(text, caption, style, MB_YESNO) == IDYES;
+}
+
+int WindowMessages::Box(std::string_view text, std::string_view caption, common::MessageStyle style,
+                        UINT buttons) {
+  const bool by_dialog = style.owner == common::MessageStyle::Owner::kDialog && dialog_;
+  const UINT icon = style.icon == common::MessageStyle::Icon::kError ? MB_ICONERROR : 0;
+  return MessageBoxA(by_dialog ? dialog_ : main_, std::string(text).c_str(),
+                     std::string(caption).c_str(), buttons | icon);
+}
+
+void WindowPost::Post(std::function<void()> task) {
+  auto owned = std::make_unique<std::function<void()>>(std::move(task));
+  if (PostMessageA(window_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(owned.get()))) {
+    owned.release();  // the window's queue owns it now
+  }
+}
+
+void WindowPost::Run(LPARAM task) {
+  const std::unique_ptr<std::function<void()>> owned(
+      reinterpret_cast<std::function<void()>*>(task));
+  (*owned)();
+}
+
+}  // namespace sectoredit
