@@ -32,8 +32,9 @@ Canvas::Canvas(int width, int height, Rgb fill) { Reset(width, height, fill); }
 void Canvas::Reset(int width, int height, Rgb fill) {
   width_ = ClampSide(width);
   height_ = ClampSide(height);
-  pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-  FillPixels(pixels_.data(), pixels_.size(), fill);
+  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  if (pixels_.size() < count) pixels_.resize(count);
+  FillPixels(pixels_.data(), count, fill);
 }
 
 void Canvas::SetPixel(int64_t x, int64_t y, Rgb colour) {

@@ -3,6 +3,7 @@
 // is clipped to the surface, so callers may pass any coordinates.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -28,7 +29,8 @@ class Canvas {
 
   int width() const { return width_; }
   int height() const { return height_; }
-  // Resizes and clears to `fill`.
+  // Resizes and clears to `fill`. The storage only grows, so redrawing at a
+  // size the canvas has had before costs one fill and no allocation.
   void Reset(int width, int height, Rgb fill = kWhite);
 
   void SetPixel(int64_t x, int64_t y, Rgb colour);
@@ -45,7 +47,9 @@ class Canvas {
   void HatchRect(int64_t left, int64_t top, int64_t right, int64_t bottom, Rgb colour);
 
   // Row after row, width() * height() entries.
-  const std::vector<Rgb>& pixels() const { return pixels_; }
+  std::span<const Rgb> pixels() const {
+    return {pixels_.data(), static_cast<size_t>(width_) * static_cast<size_t>(height_)};
+  }
 
  private:
   int width_ = 0;

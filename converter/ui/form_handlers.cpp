@@ -95,14 +95,11 @@ bool ReadFileBtnClick(FormState& form, FileDialog& dialog, common::Messages& mes
 void FormDestroy(FormState& form) { form.ccfImage.reset(); }
 
 void DrawSelectedPanel(FormState& form, common::Messages& messages) {
-  form.buttonList.Clear();
   form.image1Canvas.Reset(form.image1.width, form.image1.height);
   CcfReader reader(CurrentImage(form), messages);
   PreviewStyle style{form.format, form.layout, form.activeButtonsCheck, form.hkCheck};
-  for (std::string& entry : DrawPanel(reader, FirstSelectedObject(form.panelList), style,
-                                      form.image1Canvas, form.compressedNote)) {
-    form.buttonList.Add(std::move(entry));
-  }
+  form.buttonList.Assign(DrawPanel(reader, FirstSelectedObject(form.panelList), style,
+                                   form.image1Canvas, form.compressedNote));
 }
 
 void ShowButtonImage(FormState& form, bool pressed, common::Messages& messages) {

@@ -3,20 +3,32 @@
 namespace velmora {
 
 void ListBoxState::Add(std::string item) {
-  ++counts_[item];
+  if (counts_) ++(*counts_)[item];
   items_.push_back(std::move(item));
 }
 
-void ListBoxState::Clear() {
-  items_.clear();
-  counts_.clear();
+void ListBoxState::Assign(std::vector<std::string> items) {
+  items_ = std::move(items);
+  counts_.reset();
   selected_.clear();
+}
+
+void ListBoxState::Clear() { Assign({}); }
+
+bool ListBoxState::Contains(const std::string& item) const {
+  if (!counts_) {
+    counts_.emplace();
+    for (const std::string& entry : items_) ++(*counts_)[entry];
+  }
+  return counts_->count(item) != 0;
 }
 
 void ListBoxState::Delete(size_t index) {
   if (index >= items_.size()) return;
-  auto counted = counts_.find(items_[index]);
-  if (--counted->second == 0) counts_.erase(counted);
+  if (counts_) {
+    auto counted = counts_->find(items_[index]);
+    if (--counted->second == 0) counts_->erase(counted);
+  }
   items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
   std::set<size_t> kept;
   for (size_t selected : selected_) {

@@ -30,12 +30,15 @@ class ListBoxState {
   const std::string& operator[](size_t index) const { return items_[index]; }
 
   void Add(std::string item);
+  // Replaces every entry; nothing stays selected.
+  void Assign(std::vector<std::string> items);
   void Clear();
   // Removes the entry; the selection follows the remaining entries.
   void Delete(size_t index);
-  // Looked up in a count of the entries, so that filling a long list one
-  // entry at a time stays linear.
-  bool Contains(const std::string& item) const { return counts_.count(item) != 0; }
+  // Looked up in a count of the entries, built on the first lookup and kept
+  // after it, so that filling a long list one entry at a time stays linear
+  // and a list that is never searched does not pay for it.
+  bool Contains(const std::string& item) const;
 
   void Select(size_t index, bool selected = true);
   void SelectNone() { selected_.clear(); }
@@ -46,7 +49,8 @@ class ListBoxState {
 
  private:
   std::vector<std::string> items_;
-  std::unordered_map<std::string, size_t> counts_;  // entry -> how often it occurs
+  // entry -> how often it occurs; empty until the first lookup
+  mutable std::optional<std::unordered_map<std::string, size_t>> counts_;
   std::set<size_t> selected_;
 };
 

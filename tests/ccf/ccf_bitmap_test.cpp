@@ -16,6 +16,8 @@ const common::RecordedMessages::Entry kCompressed{kCompressedBitmapText, "Unsupp
                                                   false};
 const common::RecordedMessages::Entry kReadPastEnd{"Read past end of file", "File error", false};
 
+std::vector<Rgb> Pixels(const Canvas& canvas) { return {canvas.pixels().begin(), canvas.pixels().end()}; }
+
 CcfImage BitmapImage(uint16_t width, uint16_t height, uint16_t flags, std::vector<uint8_t> pixels) {
   std::vector<uint8_t> bytes(kBitmap, 0xEE);
   for (uint16_t v : {uint16_t{0}, width, height, flags}) {
@@ -286,7 +288,7 @@ TEST(CanvasSink, BitmapZeroDoesNothing) {
   CompressedBitmapNote note;
   Canvas canvas(2, 2);
   DrawCcfBitmap(reader, 0, 0, 0, canvas, Scale(1, 1), 0, 0, note);
-  EXPECT_EQ(canvas.pixels(), std::vector<Rgb>(4, kWhite));
+  EXPECT_EQ(Pixels(canvas), std::vector<Rgb>(4, kWhite));
 }
 
 TEST(Canvas, ResetRefillsAndWholeRowBandsFill) {
@@ -294,11 +296,13 @@ TEST(Canvas, ResetRefillsAndWholeRowBandsFill) {
   canvas.FillRect(-1, 1, 9, 3, Rgb{1, 2, 3});  // rows 1 and 2 whole
   std::vector<Rgb> expected(9, Rgb{1, 2, 3});
   expected[0] = expected[1] = expected[2] = kBlack;
-  EXPECT_EQ(canvas.pixels(), expected);
+  EXPECT_EQ(Pixels(canvas), expected);
   canvas.Reset(5, 7, Rgb{4, 5, 6});
-  EXPECT_EQ(canvas.pixels(), std::vector<Rgb>(35, Rgb{4, 5, 6}));
+  EXPECT_EQ(Pixels(canvas), std::vector<Rgb>(35, Rgb{4, 5, 6}));
   canvas.Reset(2, 2);
-  EXPECT_EQ(canvas.pixels(), std::vector<Rgb>(4, kWhite));
+  EXPECT_EQ(Pixels(canvas), std::vector<Rgb>(4, kWhite));
+  canvas.Reset(4, 4, kBlack);  // grows again within the kept storage
+  EXPECT_EQ(Pixels(canvas), std::vector<Rgb>(16, kBlack));
 }
 
 TEST(Canvas, WritesAreClipped) {
@@ -306,15 +310,15 @@ TEST(Canvas, WritesAreClipped) {
   canvas.SetPixel(-1, 0, kBlack);
   canvas.SetPixel(4, 0, kBlack);
   canvas.SetPixel(0, 3, kBlack);
-  EXPECT_EQ(canvas.pixels(), std::vector<Rgb>(12, kWhite));
+  EXPECT_EQ(Pixels(canvas), std::vector<Rgb>(12, kWhite));
   canvas.FillRect(-100, -100, 2, 2, kBlack);
   canvas.FillRect(3, 2, 1000, 1000, Rgb{1, 2, 3});
   std::vector<Rgb> expected(12, kWhite);
   expected[0] = expected[1] = expected[4] = expected[5] = kBlack;
   expected[11] = Rgb{1, 2, 3};
-  EXPECT_EQ(canvas.pixels(), expected);
+  EXPECT_EQ(Pixels(canvas), expected);
   canvas.FillRect(2, 0, 2, 3, kBlack);  // empty: right edge excluded
-  EXPECT_EQ(canvas.pixels(), expected);
+  EXPECT_EQ(Pixels(canvas), expected);
   EXPECT_EQ(canvas.Pixel(-5, 0), kBlack);
   const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255};
   const std::vector<Rgb> row = {red, green, blue};
@@ -327,7 +331,7 @@ TEST(Canvas, WritesAreClipped) {
   expected[4] = blue;
   expected[6] = red;
   expected[7] = green;
-  EXPECT_EQ(canvas.pixels(), expected);
+  EXPECT_EQ(Pixels(canvas), expected);
 }
 
 TEST(Canvas, HatchPaintsOnlyTheDiagonalLines) {

@@ -24,18 +24,27 @@ void AppendMessages(common::RecordedMessages& messages, std::vector<std::string>
   messages.Clear();
 }
 
+// The preview's two surfaces, shared by the walks of one file as the window
+// keeps its own between clicks.
+struct PreviewCanvases {
+  explicit PreviewCanvases(int side)
+      : panel(side, side),
+        button(std::min(side, velmora::kButtonImageWidth),
+               std::min(side, velmora::kButtonImageHeight)) {}
+  velmora::Canvas panel;
+  velmora::Canvas button;
+};
+
 // The walk of one panel, as one operation with its own reader.
 class PanelWalk {
  public:
   PanelWalk(velmora::FormState& form, common::RecordedMessages& messages, const Limits& limits,
-            uint64_t& decodes)
+            uint64_t& decodes, PreviewCanvases& canvases)
       : form_(form),
         reader_(*form.ccfImage, messages),
         limits_(limits),
         decodes_(decodes),
-        canvas_(limits.canvasSide, limits.canvasSide),
-        buttonCanvas_(std::min(limits.canvasSide, velmora::kButtonImageWidth),
-                      std::min(limits.canvasSide, velmora::kButtonImageHeight)) {}
+        canvases_(canvases) {}
 
   std::string Run(uint32_t panel) {
     if (decodes_ < limits_.maxBitmapDecodes) Preview(panel);
@@ -74,14 +83,14 @@ class PanelWalk {
     for (bool active : {true, false}) {
       const velmora::PreviewStyle style{form_.format, form_.layout, active, true};
       for (const std::string& button :
-           velmora::DrawPanel(reader_, panel, style, canvas_, form_.compressedNote)) {
+           velmora::DrawPanel(reader_, panel, style, canvases_.panel, form_.compressedNote)) {
         for (bool pressed : {false, true}) {
           // Each image decodes a bitmap: a panel of thousands of buttons
           // stays within the budget.
           if (decodes_ >= limits_.maxBitmapDecodes) return;
           ++decodes_;
           velmora::DrawButtonImage(reader_, velmora::HexToOffset(button), pressed, active,
-                                   form_.layout, buttonCanvas_, form_.compressedNote);
+                                   form_.layout, canvases_.button, form_.compressedNote);
         }
       }
     }
@@ -114,8 +123,7 @@ class PanelWalk {
   CcfReader reader_;
   const Limits& limits_;
   uint64_t& decodes_;
-  velmora::Canvas canvas_;
-  velmora::Canvas buttonCanvas_;
+  PreviewCanvases& canvases_;
   size_t irCodes_ = 0;
   size_t bitmaps_ = 0;
 };
@@ -134,10 +142,11 @@ std::vector<std::string> ExerciseCcf(velmora::FormState& form, std::vector<uint8
   out.push_back("[walk]");
   if (!loaded) return out;
   uint64_t decodes = 0;
+  PreviewCanvases canvases(limits.canvasSide);
   for (const std::string& entry : form.panelList.items()) {
     if (velmora::IsChainHeading(entry)) continue;
     std::string summary =
-        PanelWalk(form, messages, limits, decodes).Run(velmora::HexToOffset(entry));
+        PanelWalk(form, messages, limits, decodes, canvases).Run(velmora::HexToOffset(entry));
     AppendMessages(messages, out);
     out.push_back(std::move(summary));
   }

@@ -236,8 +236,13 @@ TEST(ListBoxState, DeletingKeepsTheSelectionOnTheSameEntries) {
   EXPECT_TRUE(list.Contains("e"));
   list.Delete(2);
   EXPECT_FALSE(list.Contains("e"));
-  list.Clear();
+  list.Select(0);
+  list.Assign({"x", "y"});  // the old entries' counts go with them
+  EXPECT_FALSE(list.Contains("b"));
+  EXPECT_TRUE(list.Contains("y"));
   EXPECT_FALSE(list.FirstSelected().has_value());
+  list.Clear();
+  EXPECT_FALSE(list.Contains("y"));
 }
 
 }  // namespace
