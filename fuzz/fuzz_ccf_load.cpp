@@ -1,7 +1,8 @@
 // libFuzzer target: the input is loaded as a CCF file and every listed panel
-// walked as its preview reads it (items, names, IR codes, bitmaps into a
-// canvas and the buffer sink). The limits keep one input fast; the malformed
-// corpus test covers the same code with the full limits. Checked: a file is
+// walked as the conversion reads it (items, names, IR codes, bitmaps into the
+// buffer sink). The limits keep one input fast, and the preview renderer has
+// its own target; the malformed corpus test covers the same code with the
+// full limits and the preview. Checked: a file is
 // accepted exactly when it carries both magic fields; every listed panel is a
 // distinct, well-formed entry with its device entry beside it; and each
 // operation (the load, each panel's walk) reports a read past the end of the
@@ -63,8 +64,11 @@ void CheckReportsPerOperation(const std::vector<std::string>& transcript) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Bitmap decoding has its own target: here a few small ones suffice.
-  const ccf_exercise::Limits limits{
-      .canvasSide = 32, .maxRenderPixels = 1u << 10, .maxBitmapDecodes = 16, .maxIrWords = 4096};
+  const ccf_exercise::Limits limits{.canvasSide = 32,
+                                    .maxRenderPixels = 1u << 10,
+                                    .maxBitmapDecodes = 16,
+                                    .maxIrWords = 4096,
+                                    .drawPreview = false};
   velmora::FormState form;
   const std::vector<std::string> transcript =
       ccf_exercise::ExerciseCcf(form, std::vector<uint8_t>(data, data + size), "fuzz.ccf", limits);

@@ -6,6 +6,7 @@
 
 #include "common/messages.h"
 #include "converter/ccf/ccf_image.h"
+#include "project_paths.h"
 
 namespace velmora {
 namespace {

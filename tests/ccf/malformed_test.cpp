@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/support/ccf_exercise.h"
+#include "project_paths.h"
 
 namespace {
 

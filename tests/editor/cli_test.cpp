@@ -8,6 +8,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "project_paths.h"
+
 namespace {
 
 namespace fs = std::filesystem;

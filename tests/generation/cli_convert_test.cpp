@@ -6,6 +6,7 @@
 
 #include "converter/cli/cli_commands.h"
 #include "tests/generation/generation_fixture.h"
+#include "project_paths.h"
 
 namespace velmora::gentest {
 namespace {

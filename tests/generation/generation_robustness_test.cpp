@@ -9,6 +9,7 @@
 #include "converter/ccf/ccf_bitmap.h"
 #include "converter/output/panel_walk.h"
 #include "tests/generation/generation_fixture.h"
+#include "project_paths.h"
 
 #ifndef _WIN32
 #include <signal.h>

@@ -47,7 +47,7 @@ class PanelWalk {
         canvases_(canvases) {}
 
   std::string Run(uint32_t panel) {
-    if (decodes_ < limits_.maxBitmapDecodes) Preview(panel);
+    if (limits_.drawPreview && decodes_ < limits_.maxBitmapDecodes) Preview(panel);
     const size_t items = velmora::WalkPanelItems(
         reader_, panel, form_.format, [this](const velmora::PanelItemVisit& item) { Visit(item); });
     HardKeys(velmora::DeviceOfPanel(form_.panelToDeviceList, panel));

@@ -32,6 +32,9 @@ struct Limits {
   uint64_t maxBitmapDecodes = UINT64_MAX;
   // Pronto words read per IR code.
   uint32_t maxIrWords = 1u << 17;
+  // Whether each panel is also drawn by the preview renderer (with either
+  // button set, and its buttons' images) while the decode budget lasts.
+  bool drawPreview = true;
 };
 
 // Loads into `form`, which keeps the file, its lists and flags afterwards (a

@@ -8,6 +8,7 @@
 #include "common/messages.h"
 #include "converter/ui/form_state.h"
 #include "tests/support/ccf_builder.h"
+#include "project_paths.h"
 
 namespace velmora {
 namespace {
