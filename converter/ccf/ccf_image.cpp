@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "converter/ccf/buffer_advice.h"
+
 namespace velmora {
 
 namespace {
@@ -19,14 +21,13 @@ struct FileCloser {
 };
 
 // Reads to the end; false on a read error (a directory, a vanished device).
-// The bytes go straight into a buffer of the size the file had when opened;
-// whatever follows (a file that grew meanwhile) is appended in chunks.
+// Room for the size the file had when opened is reserved, not resized: the
+// buffer is written once, by the copies, instead of being cleared first.
+// Whatever follows (a file that grew meanwhile) is appended the same way.
 bool ReadWholeFile(std::FILE* file, uint64_t sizeWhenOpened, std::vector<uint8_t>& bytes) {
-  if (sizeWhenOpened > 0 && sizeWhenOpened <= bytes.max_size()) {
-    bytes.resize(static_cast<size_t>(sizeWhenOpened));
-    size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    bytes.resize(got);
-    if (got < sizeWhenOpened) return std::ferror(file) == 0;
+  if (sizeWhenOpened <= bytes.max_size()) {
+    bytes.reserve(static_cast<size_t>(sizeWhenOpened));
+    AdviseLargeBuffer(bytes.data(), bytes.capacity());
   }
   uint8_t chunk[65536];
   for (;;) {
