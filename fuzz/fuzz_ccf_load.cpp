@@ -1,12 +1,13 @@
-// libFuzzer target: the input is loaded as a CCF file and every listed panel
-// walked as the conversion reads it (items, names, IR codes, bitmaps into the
-// buffer sink). The limits keep one input fast, and the preview renderer has
-// its own target; the malformed corpus test covers the same code with the
-// full limits and the preview. Checked: a file is
-// accepted exactly when it carries both magic fields; every listed panel is a
-// distinct, well-formed entry with its device entry beside it; and each
-// operation (the load, each panel's walk) reports a read past the end of the
-// file at most once.
+// libFuzzer target: the input is loaded as a CCF file and the listed panels
+// walked as the conversion reads them (items, names, IR codes, bitmaps into
+// the buffer sink). The limits keep one input fast: a few small bitmaps, and
+// one full panel's worth of items walked in all (aliased item arrays let a
+// small file list a great many); the preview has its own target, and the
+// malformed corpus test covers the same code with the full limits and the
+// preview. Checked: a file is accepted exactly when it carries both magic
+// fields; every listed panel is a distinct, well-formed entry with its device
+// entry beside it; and each operation (the load, each panel's walk) reports a
+// read past the end of the file at most once.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +17,7 @@
 
 #include "common/messages.h"
 #include "converter/ccf/ccf_image.h"
+#include "converter/ccf/ccf_walk.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/support/ccf_exercise.h"
 
@@ -68,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     .maxRenderPixels = 1u << 10,
                                     .maxBitmapDecodes = 16,
                                     .maxIrWords = 4096,
+                                    .maxWalkedItems = velmora::kMaxPanelWalkItems,
                                     .drawPreview = false};
   velmora::FormState form;
   const std::vector<std::string> transcript =

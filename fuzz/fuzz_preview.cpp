@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "converter/ccf/ccf_walk.h"
 #include "converter/ccf/layout_transform.h"
 #include "converter/output/panel_walk.h"
 #include "converter/ui/form_handlers.h"
@@ -24,9 +25,9 @@
 namespace {
 
 constexpr size_t kMaxClicks = 32;
-// Buttons listed per input before the remaining panels are left unclicked:
-// one walk stops at 4096 items, and many walks of that size find no more.
-constexpr size_t kMaxListedButtons = 4096;
+// Items walked per input, one full panel's worth, before the remaining panels
+// are left unclicked: aliased item arrays let a small file list a great many.
+constexpr size_t kMaxWalkedItems = velmora::kMaxPanelWalkItems;
 constexpr size_t kMaxButtonsShown = 2;
 constexpr size_t kScaleModes = 11;
 
@@ -83,12 +84,15 @@ class ListedButtonsCheck : public velmora::PanelVisitor {
   size_t next_ = 0;
 };
 
-void CheckButtonList(const velmora::FormState& form, size_t entry) {
+// Returns the number of items the panel holds.
+size_t CheckButtonList(const velmora::FormState& form, size_t entry) {
   common::RecordedMessages ignored;
   velmora::CcfReader reader(*form.ccfImage, ignored);
   ListedButtonsCheck check(form.buttonList);
-  velmora::VisitPanel(reader, velmora::HexToOffset(form.panelList[entry]), form.format, check);
+  const size_t items =
+      velmora::VisitPanel(reader, velmora::HexToOffset(form.panelList[entry]), form.format, check);
   FUZZ_CHECK(check.AllSeen());
+  return items;
 }
 
 // The first buttons' images, normal (the click) and pressed; the release
@@ -139,16 +143,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RunOperation(all, [&](auto& m) { velmora::ScaleComboChange(form, mode, m); });
   // The smallest preview: pixels past its edges are neither read nor drawn.
   RunOperation(all, [&](auto& m) { velmora::PreviewComboChange(form, 0, m); });
-  size_t listed = 0;
+  size_t walked = 0;
   for (size_t entry = 0; entry < form.panelList.size() && entry < kMaxClicks &&
-                         listed < kMaxListedButtons;
+                         walked < kMaxWalkedItems;
        ++entry) {
     SelectOnly(form.panelList, entry);
     RunOperation(all, [&](auto& m) { velmora::PanelListClick(form, m); });
-    CheckButtonList(form, entry);
+    walked += CheckButtonList(form, entry);
     CheckHardKeyMarkers(form);
     ShowButtons(form, all);
-    listed += form.buttonList.size();
   }
   FUZZ_CHECK(CountText(all, velmora::kCompressedBitmapText) <= 1);
   return 0;

@@ -35,22 +35,29 @@ struct PreviewCanvases {
   velmora::Canvas button;
 };
 
+// What the walks of one file have used of their limits.
+struct Spent {
+  uint64_t decodes = 0;
+  uint64_t items = 0;
+};
+
 // The walk of one panel, as one operation with its own reader.
 class PanelWalk {
  public:
   PanelWalk(velmora::FormState& form, common::RecordedMessages& messages, const Limits& limits,
-            uint64_t& decodes, PreviewCanvases& canvases)
+            Spent& spent, PreviewCanvases& canvases)
       : form_(form),
         reader_(*form.ccfImage, messages),
         limits_(limits),
-        decodes_(decodes),
+        spent_(spent),
         canvases_(canvases) {}
 
   std::string Run(uint32_t panel) {
-    if (limits_.drawPreview && decodes_ < limits_.maxBitmapDecodes) Preview(panel);
+    if (limits_.drawPreview && spent_.decodes < limits_.maxBitmapDecodes) Preview(panel);
     const size_t items = velmora::WalkPanelItems(
         reader_, panel, form_.format, [this](const velmora::PanelItemVisit& item) { Visit(item); });
     HardKeys(velmora::DeviceOfPanel(form_.panelToDeviceList, panel));
+    spent_.items += items;
     return velmora::OffsetToHex(panel) + ": " + std::to_string(items) + " items, " +
            std::to_string(irCodes_) + " IR codes, " + std::to_string(bitmaps_) + " bitmaps";
   }
@@ -87,8 +94,8 @@ class PanelWalk {
         for (bool pressed : {false, true}) {
           // Each image decodes a bitmap: a panel of thousands of buttons
           // stays within the budget.
-          if (decodes_ >= limits_.maxBitmapDecodes) return;
-          ++decodes_;
+          if (spent_.decodes >= limits_.maxBitmapDecodes) return;
+          ++spent_.decodes;
           velmora::DrawButtonImage(reader_, velmora::HexToOffset(button), pressed, active,
                                    form_.layout, canvases_.button, form_.compressedNote);
         }
@@ -111,8 +118,8 @@ class PanelWalk {
   void Bitmap(uint32_t bitmap) {
     if (bitmap == 0) return;
     ++bitmaps_;
-    if (decodes_ >= limits_.maxBitmapDecodes) return;
-    ++decodes_;
+    if (spent_.decodes >= limits_.maxBitmapDecodes) return;
+    ++spent_.decodes;
     const velmora::CcfBitmapHeader header = velmora::ReadCcfBitmapHeader(reader_, bitmap);
     if (uint64_t{header.width} * header.height <= limits_.maxRenderPixels) {
       velmora::RenderCcfBitmap(reader_, bitmap, form_.layout, form_.compressedNote);
@@ -122,7 +129,7 @@ class PanelWalk {
   velmora::FormState& form_;
   CcfReader reader_;
   const Limits& limits_;
-  uint64_t& decodes_;
+  Spent& spent_;
   PreviewCanvases& canvases_;
   size_t irCodes_ = 0;
   size_t bitmaps_ = 0;
@@ -141,12 +148,13 @@ std::vector<std::string> ExerciseCcf(velmora::FormState& form, std::vector<uint8
   for (const std::string& entry : form.panelList.items()) out.push_back(entry);
   out.push_back("[walk]");
   if (!loaded) return out;
-  uint64_t decodes = 0;
+  Spent spent;
   PreviewCanvases canvases(limits.canvasSide);
   for (const std::string& entry : form.panelList.items()) {
+    if (spent.items >= limits.maxWalkedItems) break;
     if (velmora::IsChainHeading(entry)) continue;
     std::string summary =
-        PanelWalk(form, messages, limits, decodes, canvases).Run(velmora::HexToOffset(entry));
+        PanelWalk(form, messages, limits, spent, canvases).Run(velmora::HexToOffset(entry));
     AppendMessages(messages, out);
     out.push_back(std::move(summary));
   }

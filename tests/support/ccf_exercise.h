@@ -32,6 +32,8 @@ struct Limits {
   uint64_t maxBitmapDecodes = UINT64_MAX;
   // Pronto words read per IR code.
   uint32_t maxIrWords = 1u << 17;
+  // Items walked in all, per file, before the remaining panels are left out.
+  uint64_t maxWalkedItems = UINT64_MAX;
   // Whether each panel is also drawn by the preview renderer (with either
   // button set, and its buttons' images) while the decode budget lasts.
   bool drawPreview = true;
