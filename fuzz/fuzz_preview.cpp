@@ -144,9 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The smallest preview: pixels past its edges are neither read nor drawn.
   RunOperation(all, [&](auto& m) { velmora::PreviewComboChange(form, 0, m); });
   size_t walked = 0;
-  for (size_t entry = 0; entry < form.panelList.size() && entry < kMaxClicks &&
-                         walked < kMaxWalkedItems;
-       ++entry) {
+  for (size_t entry = 0;
+       entry < form.panelList.size() && entry < kMaxClicks && walked < kMaxWalkedItems; ++entry) {
     SelectOnly(form.panelList, entry);
     RunOperation(all, [&](auto& m) { velmora::PanelListClick(form, m); });
     walked += CheckButtonList(form, entry);

@@ -28,7 +28,7 @@ constexpr char kCaption[] = "Velmora V0.86 : Pronto CCF -> Tessaly PDB";
 constexpr RECT kFormPlace = {204, 116, 204 + 842, 116 + 501};
 constexpr int kComboDropHeight = 240;  // the list's height below the closed box
 
-struct ControlSpec {
+struct ControlLayout {
   int id;
   const char* windowClass;
   const char* text;
@@ -46,7 +46,7 @@ constexpr DWORD kCombo = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
 
 // In tab order: creation order is the order the Tab key follows.
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     {IDC_PANEL1, kPanelClass, "", 0, 0, {16, 40, 337, 325}, 0},
     {IDC_IMAGE1, kImageClass, "", 0, 0, {8, 8, 320, 307}, IDC_PANEL1},
     {IDC_CATEGORY_LIST, "LISTBOX", "", kList, WS_EX_CLIENTEDGE, {616, 32, 201, 145}, 0},
@@ -301,16 +301,16 @@ bool ConverterWindow::Create(int show) {
 }
 
 void ConverterWindow::CreateControls() {
-  for (const ControlSpec& spec : kControls) {
-    HWND parent = spec.parent ? Item(spec.parent) : window_;
-    LONG height = spec.place.bottom;
-    if (spec.windowClass == std::string_view("COMBOBOX")) height += kComboDropHeight;
+  for (const ControlLayout& entry : kControls) {
+    HWND parent = entry.parent ? Item(entry.parent) : window_;
+    LONG height = entry.place.bottom;
+    if (entry.windowClass == std::string_view("COMBOBOX")) height += kComboDropHeight;
     HWND control = CreateWindowExA(
-        spec.exStyle, spec.windowClass, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
-        spec.place.left, spec.place.top, spec.place.right, height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        entry.exStyle, entry.windowClass, entry.text, WS_CHILD | WS_VISIBLE | entry.style,
+        entry.place.left, entry.place.top, entry.place.right, height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    controls_[spec.id - IDC_PANEL1] = control;
+    controls_[entry.id - IDC_PANEL1] = control;
   }
   HDC dc = GetDC(window_);
   HGDIOBJ oldFont = SelectObject(dc, font_);

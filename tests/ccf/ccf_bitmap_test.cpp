@@ -16,7 +16,9 @@ const common::RecordedMessages::Entry kCompressed{kCompressedBitmapText, "Unsupp
                                                   false};
 const common::RecordedMessages::Entry kReadPastEnd{"Read past end of file", "File error", false};
 
-std::vector<Rgb> Pixels(const Canvas& canvas) { return {canvas.pixels().begin(), canvas.pixels().end()}; }
+std::vector<Rgb> Pixels(const Canvas& canvas) {
+  return {canvas.pixels().begin(), canvas.pixels().end()};
+}
 
 CcfImage BitmapImage(uint16_t width, uint16_t height, uint16_t flags, std::vector<uint8_t> pixels) {
   std::vector<uint8_t> bytes(kBitmap, 0xEE);
@@ -112,47 +114,6 @@ TEST(BufferSink, ScaleTwoRepeatsAndScaleHalfDrops) {
   EXPECT_EQ(half.pixels->height, 1u);
   EXPECT_EQ(half.pixels->values, (std::vector<uint8_t>{PalmIndexMap[10], PalmIndexMap[12],
                                                        PalmIndexMap[14], PalmIndexMap[16]}));
-}
-
-// Reads destination pixel (i, r) on its own: source pixel (trunc(i / sX),
-// trunc(r / sY)) of packed rows, the scales taken to double precision.
-uint8_t ReferencePixel(const std::vector<uint8_t>& rows, int depth, uint64_t rowBytes,
-                       LayoutTransform layout, int64_t i, int64_t r) {
-  auto column = static_cast<uint64_t>(static_cast<double>(i) / static_cast<double>(layout.scaleX));
-  auto row = static_cast<uint64_t>(static_cast<double>(r) / static_cast<double>(layout.scaleY));
-  uint64_t perByte = 8 / static_cast<uint64_t>(depth);
-  uint8_t byte = rows[row * rowBytes + column / perByte];
-  unsigned shift = static_cast<unsigned>(8 - depth * (1 + column % perByte));
-  uint8_t value = static_cast<uint8_t>((byte >> shift) & ((1 << depth) - 1));
-  return depth == 8 ? PalmIndexMap[value] : value;
-}
-
-TEST(BufferSink, EveryDestinationPixelShowsItsScaledSourcePixel) {
-  constexpr uint16_t kWidth = 13, kHeight = 7;
-  for (auto [depth, flags] : {std::pair{1, 0x0000}, std::pair{2, 0x0100}, std::pair{8, 0x0001}}) {
-    uint64_t rowBytes = CcfRowBytes(FormatOfFlags(static_cast<uint16_t>(flags)), kWidth);
-    std::vector<uint8_t> rows(rowBytes * kHeight);
-    for (size_t k = 0; k < rows.size(); ++k) rows[k] = static_cast<uint8_t>(k * 97 + 31);
-    CcfImage image = BitmapImage(kWidth, kHeight, static_cast<uint16_t>(flags), rows);
-    for (LayoutTransform layout : {Scale(1, 1), Scale(0.66f, 0.67f), Scale(1.5f, 2.25f),
-                                   Scale(0.3f, 3), Scale(2.7f, 0.5f), Scale(8, 8)}) {
-      SCOPED_TRACE(testing::Message()
-                   << depth << " bits, " << layout.scaleX << " x " << layout.scaleY);
-      Rendered out = Render(image, layout);
-      ASSERT_TRUE(out.pixels);
-      EXPECT_TRUE(out.messages.empty());
-      uint32_t w = out.pixels->width, h = out.pixels->height;
-      EXPECT_EQ(w, static_cast<uint32_t>(kWidth * static_cast<double>(layout.scaleX)));
-      EXPECT_EQ(h, static_cast<uint32_t>(kHeight * static_cast<double>(layout.scaleY)));
-      for (uint32_t r = 0; r < h; ++r) {
-        for (uint32_t i = 0; i < w; ++i) {
-          ASSERT_EQ(out.pixels->values[r * w + i],
-                    ReferencePixel(rows, depth, rowBytes, layout, i, r))
-              << "at " << i << ", " << r;
-        }
-      }
-    }
-  }
 }
 
 TEST(BufferSink, EmptyDestinationsReadNoPixels) {

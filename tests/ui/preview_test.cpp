@@ -135,7 +135,8 @@ TEST_F(Preview, ButtonImageIsScaledWithoutOffsetsAndNeverFilled) {
   DrawButtonImage(reader, button, true, true, layout, canvas, note_);
   EXPECT_EQ(canvas.Pixel(0, 1), kLightGrey);
   DrawButtonImage(reader, bare, false, true, layout, canvas, note_);
-  EXPECT_TRUE(std::ranges::equal(canvas.pixels(), Canvas(kButtonImageWidth, kButtonImageHeight).pixels()));
+  EXPECT_TRUE(
+      std::ranges::equal(canvas.pixels(), Canvas(kButtonImageWidth, kButtonImageHeight).pixels()));
 }
 
 TEST(FileButtons, AreDisabledWhileTheirDialogIsOpenAndEnabledAfterwards) {
