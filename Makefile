@@ -7,18 +7,23 @@ FUZZ_SECONDS ?= 60
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps deps-native native win32 win64 test test-native test-windows demo fuzz asan tsan bench clean
+.PHONY: all deps deps-native deps-sanitizers configure-native native win32 win64 test test-native test-windows demo fuzz asan tsan bench clean
 
 all: native
 
 deps:
-	./scripts/install-deps
+	./scripts/install-deps native windows
 
 deps-native:
-	NATIVE_ONLY=1 ./scripts/install-deps
+	./scripts/install-deps native
 
-native: deps-native
+deps-sanitizers:
+	./scripts/install-deps native sanitizers
+
+configure-native: deps-native
 	@[ -f build/native/build.ninja ] || cmake --preset native
+
+native: configure-native
 	cmake --build --preset native
 
 win32: deps
@@ -39,29 +44,31 @@ test-native: native
 # programs, the same sources run their tests as 64-bit executables instead.
 test-windows: win32
 	@if ./scripts/can-run-win32; then \
-	  echo "Windows tests: win32 build (Wine's 32-bit loader runs on this kernel)"; \
+	  echo "Windows tests: win32 build (Wine's 32-bit loader runs on this machine)"; \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win32; \
 	else \
-	  echo "Windows tests: win64 build (this kernel cannot execute 32-bit programs, so Wine's 32-bit loader cannot start; the win32 build is only compiled)"; \
+	  echo "Windows tests: win64 build ($$(./scripts/can-run-win32 --why); the win32 build is only compiled)"; \
 	  $(MAKE) --no-print-directory win64; \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win64; \
 	fi
 
-demo: native
+# Builds only the two command-line tools the demo runs; `make test` builds the rest.
+demo: configure-native
+	cmake --build --preset native --target velmora-cli sector-cli
 	./scripts/demo
 
-fuzz: deps
+fuzz: deps-sanitizers
 	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz
 	cmake --build --preset fuzz
 	./scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
 # The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
-asan: deps-native
+asan: deps-sanitizers
 	@[ -f build/asan/build.ninja ] || cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
 
-tsan: deps
+tsan: deps-sanitizers
 	@[ -f build/tsan/build.ninja ] || cmake --preset tsan
 	cmake --build --preset tsan
 	ctest --preset tsan -R 'Search'
