@@ -3,31 +3,29 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
-#include <new>
 
 #include "sectoredit/disk/sector_device.h"
 
 namespace sectoredit {
 
+// Aligned by hand within a larger block: the aligned operator new would import
+// the C runtime's aligned allocation, which the older Windows runtimes lack.
 class AlignedSectorBuffer {
  public:
   explicit AlignedSectorBuffer(uint32_t sectors)
-      : size_(sectors * kSectorSize),
-        data_(static_cast<uint8_t*>(::operator new (size_, std::align_val_t{kSectorSize}))) {
-    std::memset(data_.get(), 0, size_);
+      : size_(sectors * kSectorSize), storage_(new uint8_t[size_ + kSectorSize]()) {
+    const auto misalignment = reinterpret_cast<uintptr_t>(storage_.get()) % kSectorSize;
+    data_ = storage_.get() + (misalignment ? kSectorSize - misalignment : 0);
   }
-  uint8_t* data() { return data_.get(); }
-  const uint8_t* data() const { return data_.get(); }
+  uint8_t* data() { return data_; }
+  const uint8_t* data() const { return data_; }
   uint32_t size() const { return size_; }
 
  private:
-  struct Free {
-    void operator()(uint8_t* p) const { ::operator delete (p, std::align_val_t{kSectorSize}); }
-  };
   uint32_t size_;
-  std::unique_ptr<uint8_t, Free> data_;
+  std::unique_ptr<uint8_t[]> storage_;
+  uint8_t* data_;
 };
 
 inline bool IsSectorAligned(const void* memory) {
