@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps deps-native deps-sanitizers configure-native native win32 win64 test test-native test-windows demo fuzz asan tsan bench clean
+.PHONY: all deps deps-native deps-sanitizers configure-native configure-win32 native win32 win64 dist test test-native test-windows demo fuzz asan tsan bench clean
 
 all: native
 
@@ -26,13 +26,23 @@ configure-native: deps-native
 native: configure-native
 	cmake --build --preset native
 
-win32: deps
+configure-win32: deps
 	@[ -f build/win32/build.ninja ] || cmake --preset win32
+
+win32: configure-win32
 	cmake --build --preset win32
 
 win64: deps
 	@[ -f build/win64/build.ninja ] || cmake --preset win64
 	cmake --build --preset win64
+
+# The zip for Windows users, build/dist/velmora-sector_editor-VERSION-win32.zip.
+# Builds only the four programs it ships; the native command-line tools print
+# their usage texts into its README.txt.
+dist: configure-win32 configure-native
+	cmake --build --preset win32 --target velmora sector_editor velmora-cli sector-cli
+	cmake --build --preset native --target velmora-cli sector-cli
+	./scripts/make-dist build/win32 build/native build/dist
 
 test: test-native test-windows
 
@@ -51,6 +61,8 @@ test-windows: win32
 	  $(MAKE) --no-print-directory win64; \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win64; \
 	fi
+	@$(MAKE) --no-print-directory dist
+	./scripts/test-dist build/dist/*.zip build/win32/tests/gui/gui-driver.exe
 
 # Builds only the two command-line tools the demo runs; `make test` builds the rest.
 demo: configure-native
