@@ -256,11 +256,14 @@ LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
+// The icon the build's resource script gives the program.
+constexpr int kProgramIcon = 1;
+
 bool RegisterClasses(HINSTANCE instance) {
   WNDCLASSA form = {};
   form.lpfnWndProc = FormProc;
   form.hInstance = instance;
-  form.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  form.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
   form.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   form.lpszClassName = kFormClass;
