@@ -115,6 +115,12 @@ void DrawSelectedPanel(FormState& form, common::Messages& messages) {
                                    form.image1Canvas, form.compressedNote));
 }
 
+void ListSelectedPanelButtons(FormState& form, common::Messages& messages) {
+  CcfReader reader(CurrentImage(form), messages);
+  form.buttonList.Assign(
+      ListPanelButtons(reader, FirstSelectedObject(form.panelList), form.format));
+}
+
 void ShowButtonImage(FormState& form, bool pressed, common::Messages& messages) {
   form.buttonImageCanvas.Reset(kButtonImageWidth, kButtonImageHeight);
   CcfReader reader(CurrentImage(form), messages);

@@ -54,6 +54,9 @@ void ButtonDelBtnClick(FormState& form);
 // PanelList entry (a heading or none: white, with the hard-key markers when
 // included) and refills ButtonList with the buttons drawn.
 void DrawSelectedPanel(FormState& form, common::Messages& messages);
+// ButtonList as DrawSelectedPanel fills it, without drawing: a face that
+// shows no preview neither pays for it nor reports what only drawing meets.
+void ListSelectedPanelButtons(FormState& form, common::Messages& messages);
 // ReadLayoutEdits, then DrawSelectedPanel; a field that holds no number ends
 // the handler after its message. True when the preview was redrawn.
 bool PanelListClick(FormState& form, common::Messages& messages);
