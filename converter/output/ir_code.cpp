@@ -56,7 +56,8 @@ void WarnOnce(bool& shown, std::string_view text, std::string_view caption,
 // Packs bits from bit 7 of the first byte down; stops when `cap` bits are held.
 class BitSampler {
  public:
-  explicit BitSampler(std::uint32_t cap) : cap_(cap) {}
+  // The stream is sized for the cap at once, so that setting bits never grows it.
+  explicit BitSampler(std::uint32_t cap) : cap_(cap), stream_(cap / 8 + 1) {}
 
   // Adds trunc(cycles / 5) bits of one value; false once the cap is reached.
   bool Add(std::uint16_t cycles, bool on) {
@@ -91,9 +92,7 @@ class BitSampler {
   // Sets `count` bits from bits_ on: a whole byte at a time where it can, as
   // a learned code's bursts run to thousands of bits.
   void SetBits(std::uint32_t count) {
-    if (count == 0) return;
     std::uint32_t end = bits_ + count;
-    if (stream_.size() < (end + 7) / 8) stream_.resize((end + 7) / 8);
     std::uint32_t bit = bits_;
     for (; bit < end && bit % 8 != 0; ++bit) stream_[bit / 8] |= 0x80 >> (bit % 8);
     for (; bit + 8 <= end; bit += 8) stream_[bit / 8] = 0xFF;
