@@ -2,12 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <system_error>
 
+#include "common/files.h"
 #include "converter/ccf/buffer_advice.h"
 
 namespace velmora {
@@ -52,11 +51,10 @@ CcfImage::CcfImage(std::vector<uint8_t> bytes, std::string name)
 std::optional<CcfImage> CcfImage::Open(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
-  std::error_code sizeError;
-  uint64_t size = std::filesystem::file_size(path, sizeError);
+  uint64_t size = common::FileLength(file.get()).value_or(0);
   std::vector<uint8_t> bytes;
   try {
-    if (!ReadWholeFile(file.get(), sizeError ? 0 : size, bytes)) return std::nullopt;
+    if (!ReadWholeFile(file.get(), size, bytes)) return std::nullopt;
   } catch (const std::bad_alloc&) {
     return std::nullopt;  // larger than memory: reported as a file that cannot be opened
   } catch (const std::length_error&) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "converter/ui/form_handlers.h"
 
@@ -50,7 +51,7 @@ void SelectOnly(ListBoxState& list, size_t index) {
 
 void ShowPanelButtons(FormState& form, size_t index, common::Messages& messages) {
   SelectOnly(form.panelList, index);
-  DrawSelectedPanel(form, messages);
+  ListSelectedPanelButtons(form, messages);
 }
 
 std::optional<size_t> ButtonFinder::Find(std::string_view button) {
@@ -59,19 +60,20 @@ std::optional<size_t> ButtonFinder::Find(std::string_view button) {
 }
 
 std::optional<size_t> ButtonFinder::FindByOffset(const std::string& digits) {
-  auto known = firstPanelOf_.find(digits);
-  while (known == firstPanelOf_.end() && scanned_ < form_.panelList.size()) {
+  auto known = firstPlaceOf_.find(digits);
+  while (known == firstPlaceOf_.end() && scanned_ < form_.panelList.size()) {
     size_t panel = scanned_++;
     if (IsChainHeading(form_.panelList[panel])) continue;
     Show(panel);
-    for (const std::string& entry : form_.buttonList.items()) {
-      firstPanelOf_.try_emplace(entry.substr(0, kOffsetDigits), panel);
+    const std::vector<std::string>& entries = form_.buttonList.items();
+    for (size_t i = 0; i < entries.size(); ++i) {
+      firstPlaceOf_.try_emplace(entries[i].substr(0, kOffsetDigits), ButtonPlace{panel, i});
     }
-    known = firstPanelOf_.find(digits);
+    known = firstPlaceOf_.find(digits);
   }
-  if (known == firstPanelOf_.end()) return std::nullopt;
-  Show(known->second);
-  return FindEntry(form_.buttonList, "", digits);
+  if (known == firstPlaceOf_.end()) return std::nullopt;
+  Show(known->second.panel);
+  return known->second.entry;
 }
 
 std::optional<size_t> ButtonFinder::FindByName(std::string_view button) {

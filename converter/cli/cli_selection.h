@@ -21,12 +21,13 @@ std::optional<size_t> FindPanelEntry(const FormState& form, std::string_view pan
 // Makes `index` the only selected entry of `list`.
 void SelectOnly(ListBoxState& list, size_t index);
 
-// Clicks the panel at `index` of PanelList, which lists its buttons in ButtonList.
+// Selects the panel at `index` of PanelList and lists its buttons in
+// ButtonList as a click does, without drawing the preview.
 void ShowPanelButtons(FormState& form, size_t index, common::Messages& messages);
 
 // Finds buttons as the command line names them: an 8-digit offset, looked
 // for in the panels in PanelList order, or PANEL/label. The panel of the
-// button is listed in ButtonList as clicking it does, but only when ButtonList
+// button is listed in ButtonList (ShowPanelButtons), but only when ButtonList
 // does not list it already, so that looking up many buttons stays linear.
 class ButtonFinder {
  public:
@@ -48,8 +49,12 @@ class ButtonFinder {
   common::Messages& messages_;
   std::function<void()> beforeListing_;
   std::optional<size_t> shownPanel_;
-  // The first panel that lists each button, for the panels before scanned_.
-  std::unordered_map<std::string, size_t> firstPanelOf_;
+  // Where each button is first listed, for the panels before scanned_.
+  struct ButtonPlace {
+    size_t panel;  // in PanelList
+    size_t entry;  // in that panel's ButtonList
+  };
+  std::unordered_map<std::string, ButtonPlace> firstPlaceOf_;
   size_t scanned_ = 0;
 };
 

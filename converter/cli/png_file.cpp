@@ -2,14 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 #include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
+
+#include "common/files.h"
 
 namespace velmora::cli {
 namespace {
@@ -40,14 +40,12 @@ bool WritePng(const std::string& path, const Canvas& canvas) {
       [](void* data) { std::free(data); });
   if (!png || size <= 0) return false;
   const std::string temp = path + ".part";
-  std::error_code error;
-  if (!WriteWholeFile(temp, png.get(), static_cast<size_t>(size))) {
-    std::filesystem::remove(temp, error);
-    return false;
+  if (WriteWholeFile(temp, png.get(), static_cast<size_t>(size)) &&
+      common::RenameReplacing(temp, path)) {
+    return true;
   }
-  std::filesystem::rename(temp, path, error);
-  if (error) std::filesystem::remove(temp, error);
-  return !error;
+  std::remove(temp.c_str());
+  return false;
 }
 
 }  // namespace velmora::cli

@@ -56,15 +56,17 @@ void WarnOnce(bool& shown, std::string_view text, std::string_view caption,
 // Packs bits from bit 7 of the first byte down; stops when `cap` bits are held.
 class BitSampler {
  public:
-  explicit BitSampler(std::uint32_t cap) : cap_(cap) {}
+  // The stream is sized for the cap at once, so that setting bits never grows it.
+  explicit BitSampler(std::uint32_t cap) : cap_(cap), stream_(cap / 8 + 1) {}
 
   // Adds trunc(cycles / 5) bits of one value; false once the cap is reached.
   bool Add(std::uint16_t cycles, bool on) {
-    for (std::uint32_t n = cycles / kCyclesPerBit; n > 0; --n) {
-      if (on) SetBit();
-      if (++bits_ == cap_) return false;
-    }
-    return true;
+    std::uint32_t count = cycles / kCyclesPerBit;
+    bool capped = count >= cap_ - bits_;
+    if (capped) count = cap_ - bits_;
+    if (on) SetBits(count);
+    bits_ += count;
+    return !capped;
   }
 
   // Samples the burst pairs from word 4 on, up to the first word past
@@ -87,10 +89,14 @@ class BitSampler {
   }
 
  private:
-  void SetBit() {
-    std::size_t at = bits_ / 8;
-    if (stream_.size() <= at) stream_.resize(at + 1);
-    stream_[at] |= static_cast<std::uint8_t>(0x80 >> (bits_ % 8));
+  // Sets `count` bits from bits_ on: a whole byte at a time where it can, as
+  // a learned code's bursts run to thousands of bits.
+  void SetBits(std::uint32_t count) {
+    std::uint32_t end = bits_ + count;
+    std::uint32_t bit = bits_;
+    for (; bit < end && bit % 8 != 0; ++bit) stream_[bit / 8] |= 0x80 >> (bit % 8);
+    for (; bit + 8 <= end; bit += 8) stream_[bit / 8] = 0xFF;
+    for (; bit < end; ++bit) stream_[bit / 8] |= 0x80 >> (bit % 8);
   }
 
   std::uint32_t cap_;

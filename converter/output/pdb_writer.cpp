@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
+
+#include "common/files.h"
 
 namespace velmora {
 namespace {
@@ -172,9 +172,7 @@ bool PdbWriter::Finish() {
                  WriteAll(file_, record_list_) && std::fflush(file_) == 0;
   bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
-  std::error_code error;
-  if (written && closed) std::filesystem::rename(temp_path_, target_path_, error);
-  if (!written || !closed || error) {
+  if (!written || !closed || !common::RenameReplacing(temp_path_, target_path_)) {
     Fail(kUnableToWriteText);
     return false;
   }

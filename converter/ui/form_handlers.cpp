@@ -36,6 +36,22 @@ void ShowControls(const FormState& form) {
   if (form.controlsChanged) form.controlsChanged();
 }
 
+// Disables a button for the duration of its handler and enables it again
+// however the handler ends, an exception included.
+class ButtonDisabled {
+ public:
+  ButtonDisabled(const FormState& form, bool& enabled) : enabled_(enabled) {
+    enabled_ = false;
+    ShowControls(form);
+  }
+  ~ButtonDisabled() { enabled_ = true; }
+  ButtonDisabled(const ButtonDisabled&) = delete;
+  ButtonDisabled& operator=(const ButtonDisabled&) = delete;
+
+ private:
+  bool& enabled_;
+};
+
 // With hard keys the panel starts at the left edge and leaves the right edge
 // to the hard-key column; only the 320x320 preview is that wide.
 void ApplyHardKeyOffsetRule(FormState& form) {
@@ -84,12 +100,9 @@ void ButtonAddBtnClick(FormState& form) {
 void ButtonDelBtnClick(FormState& form) { DeleteSelected(form.unfiledList); }
 
 bool ReadFileBtnClick(FormState& form, FileDialog& dialog, common::Messages& messages) {
-  form.readFileBtnEnabled = false;
-  ShowControls(form);
+  ButtonDisabled busy(form, form.readFileBtnEnabled);
   std::optional<std::string> path = dialog.Run("");
-  bool loaded = path && LoadCcfFile(form, *path, messages);
-  form.readFileBtnEnabled = true;
-  return loaded;
+  return path && LoadCcfFile(form, *path, messages);
 }
 
 void FormDestroy(FormState& form) { form.ccfImage.reset(); }
@@ -100,6 +113,12 @@ void DrawSelectedPanel(FormState& form, common::Messages& messages) {
   PreviewStyle style{form.format, form.layout, form.activeButtonsCheck, form.hkCheck};
   form.buttonList.Assign(DrawPanel(reader, FirstSelectedObject(form.panelList), style,
                                    form.image1Canvas, form.compressedNote));
+}
+
+void ListSelectedPanelButtons(FormState& form, common::Messages& messages) {
+  CcfReader reader(CurrentImage(form), messages);
+  form.buttonList.Assign(
+      ListPanelButtons(reader, FirstSelectedObject(form.panelList), form.format));
 }
 
 void ShowButtonImage(FormState& form, bool pressed, common::Messages& messages) {
@@ -187,14 +206,10 @@ bool GoBtnClick(FormState& form, FileDialog& dialog, common::Messages& messages)
   GenerationRun run;
   run.compressedNote = &form.compressedNote;
   run.ClearWarnings();
-  form.goBtnEnabled = false;
-  ShowControls(form);
+  ButtonDisabled busy(form, form.goBtnEnabled);
   std::optional<std::string> path = dialog.Run(kDefaultDatabaseFileName);
-  bool written = path &&
-                 ReadLayoutEdits(form.layoutEdits, form.layout, form.decimalSeparator, messages) &&
-                 GenerateDatabase(RequestFromForm(form), *path, form.iconList, run, messages);
-  form.goBtnEnabled = true;
-  return written;
+  return path && ReadLayoutEdits(form.layoutEdits, form.layout, form.decimalSeparator, messages) &&
+         GenerateDatabase(RequestFromForm(form), *path, form.iconList, run, messages);
 }
 
 }  // namespace velmora

@@ -32,8 +32,8 @@ inline constexpr char kTooManyCategoriesText[] =
 inline constexpr char kTooManyCategoriesCaption[] = "Too many categories";
 
 // "Read CCF file": disables ReadFileBtn, runs the Open dialog and loads the
-// chosen file (LoadCcfFile); ReadFileBtn is enabled again in every case.
-// True when a file was loaded.
+// chosen file (LoadCcfFile); ReadFileBtn is enabled again in every case, an
+// exception included. True when a file was loaded.
 bool ReadFileBtnClick(FormState& form, FileDialog& dialog, common::Messages& messages);
 
 // The window is closing: the current CCF file is closed.
@@ -54,6 +54,9 @@ void ButtonDelBtnClick(FormState& form);
 // PanelList entry (a heading or none: white, with the hard-key markers when
 // included) and refills ButtonList with the buttons drawn.
 void DrawSelectedPanel(FormState& form, common::Messages& messages);
+// ButtonList as DrawSelectedPanel fills it, without drawing: a face that
+// shows no preview neither pays for it nor reports what only drawing meets.
+void ListSelectedPanelButtons(FormState& form, common::Messages& messages);
 // ReadLayoutEdits, then DrawSelectedPanel; a field that holds no number ends
 // the handler after its message. True when the preview was redrawn.
 bool PanelListClick(FormState& form, common::Messages& messages);
@@ -88,8 +91,8 @@ void SetIncludeIRCheck(FormState& form, bool checked, common::Messages& messages
 
 // "Generate PDB file": disables GoBtn, clears the run's warnings, asks for the
 // file (default "Halvestone.PDB"), reads the layout fields and writes the
-// database; GoBtn is enabled again in every case. True only when the database
-// was written.
+// database; GoBtn is enabled again in every case, an exception included. True
+// only when the database was written.
 bool GoBtnClick(FormState& form, FileDialog& dialog, common::Messages& messages);
 
 }  // namespace velmora

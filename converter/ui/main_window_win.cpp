@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -129,6 +130,49 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+// A list box's place: its first visible entry, the entry of its focus
+// rectangle (caret) and the anchor that a shift-click extends from.
+struct ListPlace {
+  int top;
+  int caret;
+  int anchor;
+};
+
+ListPlace PlaceOf(HWND box) {
+  return {static_cast<int>(SendMessageA(box, LB_GETTOPINDEX, 0, 0)),
+          static_cast<int>(SendMessageA(box, LB_GETCARETINDEX, 0, 0)),
+          static_cast<int>(SendMessageA(box, LB_GETANCHORINDEX, 0, 0))};
+}
+
+// The place of `place` in `after` when `after` is `before` with entries
+// appended or removed, as "->" and "<-" edit the lists: a kept entry keeps its
+// place, a removed one passes it to the next kept entry. nullopt for a list
+// that is new altogether (it starts at its top) or empty.
+std::optional<ListPlace> FollowPlace(const ListPlace& place, const std::vector<std::string>& before,
+                                     const std::vector<std::string>& after) {
+  std::vector<int> placeOf(before.size());
+  size_t kept = 0;
+  for (size_t i = 0; i < before.size(); ++i) {
+    placeOf[i] = static_cast<int>(kept);
+    if (kept < after.size() && before[i] == after[kept]) ++kept;
+  }
+  bool edited = kept == before.size() || kept == after.size();
+  if (!edited || after.empty()) return std::nullopt;
+  int last = static_cast<int>(after.size()) - 1;
+  auto follow = [&](int index) {
+    bool known = index >= 0 && static_cast<size_t>(index) < placeOf.size();
+    return std::min(known ? placeOf[static_cast<size_t>(index)] : 0, last);
+  };
+  return ListPlace{follow(place.top), follow(place.caret), follow(place.anchor)};
+}
+
+// Setting the selection may move the caret and scroll: the place is set last.
+void MoveTo(HWND box, const ListPlace& place) {
+  SendMessageA(box, LB_SETANCHORINDEX, place.anchor, 0);
+  SendMessageA(box, LB_SETCARETINDEX, place.caret, FALSE);
+  SendMessageA(box, LB_SETTOPINDEX, place.top, 0);
+}
+
 // Copies the top left of `canvas` to the control. Where there is no picture
 // (nothing drawn yet) the panel's face shows through.
 void PaintCanvas(HDC dc, const RECT& client, const Canvas& canvas) {
@@ -228,7 +272,8 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 // Image1 and ButtonImage. Any mouse button pressed on ButtonImage shows the
-// pressed image, released the normal one.
+// pressed image; its release, wherever the mouse then is, ends the capture
+// taken at the press, and the end of the capture shows the normal one.
 LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ConverterWindow* converter = ConverterWindow::Of(window);
   switch (message) {
@@ -249,6 +294,9 @@ LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
+      if (GetCapture() == window) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
       if (converter) converter->ImageMouse(window, false);
       return 0;
     default:
@@ -471,7 +519,9 @@ void ConverterWindow::Push() {
 
 void ConverterWindow::PushList(int id, const ListBoxState& list, std::vector<std::string>& shown) {
   HWND box = Item(id);
+  std::optional<ListPlace> place;
   if (shown != list.items()) {
+    place = FollowPlace(PlaceOf(box), shown, list.items());
     SendMessageA(box, WM_SETREDRAW, FALSE, 0);
     SendMessageA(box, LB_RESETCONTENT, 0, 0);
     for (const std::string& item : list.items()) {
@@ -485,6 +535,7 @@ void ConverterWindow::PushList(int id, const ListBoxState& list, std::vector<std
     bool selected = SendMessageA(box, LB_GETSEL, i, 0) > 0;
     if (selected != list.IsSelected(i)) SendMessageA(box, LB_SETSEL, list.IsSelected(i), i);
   }
+  if (place) MoveTo(box, *place);
 }
 
 void ConverterWindow::PushText(int id, const std::string& text) {
@@ -536,6 +587,8 @@ void ConverterWindow::PaintImage(HWND image, HDC dc) {
 void ConverterWindow::ImageMouse(HWND image, bool down) {
   if (image != Item(IDC_BUTTON_IMAGE)) return;  // Image1 has no mouse behaviour
   if (down) {
+    // A capture lost any other way (another window takes it) ends the press too.
+    SetCapture(image);
     Run([&] { ButtonImageMouseDown(form_, messages_); });
   } else {
     Run([&] { ButtonImageMouseUp(form_, messages_); });

@@ -23,6 +23,12 @@
 //                              (none when no INDEX); then the parent gets
 //                              CBN_SELCHANGE / LBN_SELCHANGE as from a user
 //   mouse CTRL down|up X Y     left button pressed or released at client X, Y
+//   mouse-input CTRL down|up X Y
+//                              the same as real input (SendInput) at client X,
+//                              Y of CTRL, which may lie outside it
+//   click-item CTRL INDEX [shift]
+//                              a list item pressed and released at its centre
+//   scroll CTRL INDEX          a list's first visible item
 //   key CTRL VK                WM_KEYDOWN and WM_KEYUP of a virtual-key code
 //   press CTRL VK              the same keys posted, so that they pass the
 //                              program's message loop (accelerators, WM_CHAR);
@@ -46,6 +52,9 @@
 //   expect-item CTRL INDEX TEXT
 //   expect-items CTRL TEXT...  all list or combo items, in order
 //   expect-selection CTRL INDEX...   selected list items (combo: current item)
+//   expect-place CTRL TOP CARET ANCHOR
+//                              a list's first visible item, focus item and
+//                              shift-click anchor
 //   expect-check CTRL 0|1
 //   expect-enabled CTRL 0|1
 //   expect-visible CTRL 0|1
@@ -519,6 +528,38 @@ class Driver {
     Deliver(Control(args[0]), down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? MK_LBUTTON : 0, at);
   }
 
+  void MouseInput(const Args& args) {
+    Need(args, 4, "mouse-input CTRL down|up X Y");
+    POINT at = {Number(args[2]), Number(args[3])};
+    ClientToScreen(Control(args[0]), &at);
+    SetCursorPos(at.x, at.y);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = args[1] == "down" ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+    Sleep(100);  // the input reaches the program through the X server
+    Settle();
+  }
+
+  void ClickItem(const Args& args) {
+    Need(args, 2, "click-item CTRL INDEX [shift]");
+    HWND list = Control(args[0]);
+    RECT item;
+    if (SendMessageW(list, LB_GETITEMRECT, Number(args[1]), reinterpret_cast<LPARAM>(&item)) ==
+        LB_ERR) {
+      Fail("no list item " + args[1]);
+    }
+    WPARAM keys = args.size() > 2 && args[2] == "shift" ? MK_SHIFT : 0;
+    LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    Deliver(list, WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
+    Deliver(list, WM_LBUTTONUP, keys, at);
+  }
+
+  void Scroll(const Args& args) {
+    Need(args, 2, "scroll CTRL INDEX");
+    SendMessageW(Control(args[0]), LB_SETTOPINDEX, Number(args[1]), 0);
+  }
+
   void Key(const Args& args) {
     Need(args, 2, "key CTRL VK");
     HWND control = Control(args[0]);
@@ -697,6 +738,18 @@ class Driver {
     });
   }
 
+  void ExpectPlace(const Args& args) {
+    Need(args, 4, "expect-place CTRL TOP CARET ANCHOR");
+    HWND list = Control(args[0]);
+    Expect([&] {
+      std::string place;
+      for (UINT query : {LB_GETTOPINDEX, LB_GETCARETINDEX, LB_GETANCHORINDEX}) {
+        place += (place.empty() ? "" : " ") + std::to_string(SendMessageW(list, query, 0, 0));
+      }
+      return Mismatch(args[0] + " place", place, args[1] + " " + args[2] + " " + args[3]);
+    });
+  }
+
   void ExpectFlag(const Args& args, const char* what, const std::function<bool(HWND)>& flag) {
     if (args.size() < 2) Fail(std::string("usage: expect-") + what + " CTRL 0|1");
     HWND control = Control(args[0]);
@@ -831,6 +884,9 @@ class Driver {
       {"set-text", &Driver::SetText},
       {"select", &Driver::Select},
       {"mouse", &Driver::Mouse},
+      {"mouse-input", &Driver::MouseInput},
+      {"click-item", &Driver::ClickItem},
+      {"scroll", &Driver::Scroll},
       {"key", &Driver::Key},
       {"press", &Driver::PressKey},
       {"command", &Driver::Command},
@@ -844,6 +900,7 @@ class Driver {
       {"expect-item", &Driver::ExpectItem},
       {"expect-items", &Driver::ExpectItems},
       {"expect-selection", &Driver::ExpectSelection},
+      {"expect-place", &Driver::ExpectPlace},
       {"expect-check", &Driver::ExpectCheck},
       {"expect-enabled", &Driver::ExpectEnabled},
       {"expect-gone", &Driver::ExpectGone},

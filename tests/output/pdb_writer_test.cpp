@@ -185,6 +185,17 @@ TEST_F(PdbWriterTest, AnExistingFileIsReplacedNotAppended) {
   EXPECT_TRUE(OnlyTargetInFolder());
 }
 
+// Created with fopen, then renamed into place: both steps must read a name
+// beyond ASCII ("\x80", the euro sign of code page 1252) the same way.
+TEST_F(PdbWriterTest, ANameBeyondAsciiIsSavedUnderThatName) {
+  std::string euro = dir.File("Halvestone \x80.PDB");
+  PdbWriter writer(messages);
+  ASSERT_EQ(writer.WriteDatabaseHeader(euro, "Halvestone", 0, {}), 0);
+  EXPECT_TRUE(writer.Finish());
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(ReadWholeFile(euro).size(), 354u);
+}
+
 TEST_F(PdbWriterTest, ASecondGenerationStartsTheCountersAgain) {
   PdbWriter writer(messages);
   ASSERT_EQ(writer.WriteDatabaseHeader(path, "Halvestone", 1, {}), 0);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "converter/ui/form_handlers.h"
 #include "converter/ui/load.h"
@@ -139,7 +140,15 @@ TEST_F(Preview, ButtonImageIsScaledWithoutOffsetsAndNeverFilled) {
       std::ranges::equal(canvas.pixels(), Canvas(kButtonImageWidth, kButtonImageHeight).pixels()));
 }
 
-TEST(FileButtons, AreDisabledWhileTheirDialogIsOpenAndEnabledAfterwards) {
+// A dialog that cannot be shown: the handler ends in an exception.
+class ThrowingDialog : public FileDialog {
+ public:
+  std::optional<std::string> Run(std::string_view) override {
+    throw std::runtime_error("no dialog");
+  }
+};
+
+TEST(FileButtons, AreDisabledWhileTheirDialogIsOpenAndEnabledAfterwardsHoweverItEnds) {
   FormState form;
   common::RecordedMessages messages;
   std::vector<bool> seen;
@@ -151,6 +160,11 @@ TEST(FileButtons, AreDisabledWhileTheirDialogIsOpenAndEnabledAfterwards) {
   EXPECT_TRUE(form.readFileBtnEnabled);
   EXPECT_TRUE(form.goBtnEnabled);
   EXPECT_FALSE(form.ccfImage);
+  ThrowingDialog throwing;
+  EXPECT_THROW(ReadFileBtnClick(form, throwing, messages), std::runtime_error);
+  EXPECT_THROW(GoBtnClick(form, throwing, messages), std::runtime_error);
+  EXPECT_TRUE(form.readFileBtnEnabled);
+  EXPECT_TRUE(form.goBtnEnabled);
 
   testing::ScratchDir dir;
   CcfBuilder b;
