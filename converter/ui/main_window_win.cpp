@@ -196,6 +196,12 @@ void PaintCanvas(HDC dc, const RECT& client, const Canvas& canvas) {
   SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, bgrx.data(), &info, DIB_RGB_COLORS);
 }
 
+// The form a control belongs to (GetAncestor is missing from Windows 95 and NT 4.0).
+HWND TopLevel(HWND window) {
+  while (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) window = GetParent(window);
+  return window;
+}
+
 class ConverterWindow {
  public:
   explicit ConverterWindow(HINSTANCE instance) : instance_(instance) {}
@@ -206,7 +212,7 @@ class ConverterWindow {
   bool Create(int show);
   static ConverterWindow* Of(HWND window) {
     return reinterpret_cast<ConverterWindow*>(
-        GetWindowLongPtrA(GetAncestor(window, GA_ROOT), GWLP_USERDATA));
+        GetWindowLongPtrA(TopLevel(window), GWLP_USERDATA));
   }
   HWND window() const { return window_; }
 
