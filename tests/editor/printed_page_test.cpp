@@ -45,11 +45,12 @@ class RecordedSurface : public PageSurface {
   int refused_end = 0;
 };
 
-TEST(PrintedPage, EachCopyIsOneIdenticalPageFromTheTop) {
+TEST(PrintedPage, EachCopyIsOneIdenticalPageFromTheTopUntilAPageIsRefused) {
   const SectorArray sector = DefaultSector(7);
   const std::vector<std::string> lines = PrintedPageLines(7, sector);
   RecordedSurface surface;
-  EXPECT_TRUE(PrintSectorPages(surface, 7, sector, 2, 13));
+  surface.refused_end = 2;
+  EXPECT_FALSE(PrintSectorPages(surface, 7, sector, 3, 13)) << "the second page was refused";
   std::vector<std::string> page = {"start", "y=0 Sector Number 7"};
   for (int row = 0; row < 32; ++row) {
     page.push_back("y=" + std::to_string(13 * (row + 2)) + " " + lines[2 + row]);
@@ -58,14 +59,6 @@ TEST(PrintedPage, EachCopyIsOneIdenticalPageFromTheTop) {
   std::vector<std::string> two_pages = page;
   two_pages.insert(two_pages.end(), page.begin(), page.end());
   EXPECT_EQ(surface.calls, two_pages);
-}
-
-TEST(PrintedPage, APageTheDeviceRefusesEndsThePrint) {
-  RecordedSurface surface;
-  surface.refused_end = 1;
-  EXPECT_FALSE(PrintSectorPages(surface, 7, DefaultSector(7), 2, 13));
-  EXPECT_EQ(surface.calls.back(), "end");
-  EXPECT_EQ(surface.calls.size(), 35u) << "no second page";
 }
 
 }  // namespace

@@ -283,15 +283,6 @@ TEST_F(SearchDialogTest, OneProgressNoticeShowsTheLatestOffsetAndTheFinishIsNeve
   EXPECT_FALSE(editor.state.Busy);
 }
 
-TEST_F(SearchDialogTest, ClosingWhileTheQueueIsFullStopsRetrying) {
-  queue.holding = true;
-  field.SetText("absent pattern");
-  ASSERT_TRUE(search.StartSearch());
-  for (int i = 0; i < 1000 && queue.attempts < 12; ++i) std::this_thread::sleep_for(5ms);
-  search.Close();
-  EXPECT_FALSE(editor.state.Busy);
-}
-
 TEST_F(SearchDialogTest, AnEmptyPatternEndsAtOnce) {
   ASSERT_TRUE(search.StartSearch());
   RunToClose();
