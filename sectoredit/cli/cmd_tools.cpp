@@ -173,9 +173,12 @@ int RunSearch(const Args& args, std::ostream& out, common::Messages& messages) {
   SearchOutcome outcome;
   {
     const TerminalProgress progress;
+    const auto& show = progress.progress().show;
     SectorDevice& disk = opened->session.device();
-    outcome =
-        SearchSectors(disk, *from, disk.LastSector(), *pattern, running, progress.progress().show);
+    outcome = SearchSectors(disk, *from, disk.LastSector(), *pattern, running,
+                            [&show](uint64_t offset, uint64_t span) {
+                              if (show) show(SearchProgress(offset, span));
+                            });
   }
   switch (outcome.kind) {
     case SearchOutcome::kFound:

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <system_error>
 
 #include "sectoredit/editor/chunk_buffer.h"
 #include "sectoredit/editor/sector_view.h"
@@ -97,20 +96,24 @@ std::string SearchProgress(uint64_t offset, uint64_t span) {
   return text;
 }
 
+uint64_t SearchSpan(uint32_t first, uint32_t last) {
+  return first < last ? uint64_t{last} - first : 0;
+}
+
 SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
                             std::span<const uint8_t> pattern, const std::atomic<bool>& running,
-                            const std::function<void(const std::string&)>& progress) {
+                            const SearchProgressCallback& progress) {
   if (pattern.empty()) return {};
   const auto buffer = AllocateChunk();
   if (!buffer) return {SearchOutcome::kNoMemory};
-  const uint64_t span = first < last ? uint64_t{last} - first : 0;
+  const uint64_t span = SearchSpan(first, last);
   for (uint64_t offset = 0; offset < span && running.load();) {
     const auto count =
         static_cast<uint32_t>(std::min<uint64_t>(kMaxTransferSectors, span - offset));
     const auto sector = static_cast<uint32_t>(first + offset);
     // The direct read shows no box: boxes belong to the user-interface thread.
     const uint32_t got = device.ReadDiskSectorsDirect(sector, count, buffer.get());
-    if (progress) progress(SearchProgress(offset, span));
+    if (progress) progress(offset, span);
     const size_t valid = std::min<size_t>(got, size_t{count} * kSectorSize);
     if (const auto hit = FindPattern({buffer.get(), valid}, pattern)) {
       return {SearchOutcome::kFound, static_cast<uint32_t>(sector + *hit / kSectorSize)};
@@ -144,33 +147,48 @@ void DiskSearch::ChooseMode(bool hex) {
 
 bool DiskSearch::StartSearch() {
   if (!dialog_ || editor_.state.Busy.load() || !CanStartSearch(state)) return false;
-  std::vector<uint8_t> pattern = TakeSearchPattern(state, dialog_->field.Text());
+  const uint32_t first = editor_.state.CurrentSector;
+  const uint32_t last = editor_.LastSector();
   editor_.state.Busy = true;
   SearchRunning = true;
-  ++serial_;
-  try {
-    thread_ = std::thread(&DiskSearch::RunThread, this, editor_.state.CurrentSector,
-                          editor_.LastSector(), std::move(pattern), serial_);
-  } catch (const std::system_error&) {
+  span_ = SearchSpan(first, last);
+  progress_offset_ = 0;
+  const uint64_t serial = ++serial_;
+  const bool started = thread_.Start(
+      [this, first, last, serial, pattern = TakeSearchPattern(state, dialog_->field.Text())] {
+        RunThread(first, last, pattern, serial);
+      });
+  if (!started) {
     SearchRunning = false;
     editor_.state.Busy = false;
     editor_.messages().Show("Unable to start the search", "Search Error");
-    return false;
   }
-  return true;
+  return started;
 }
 
-void DiskSearch::RunThread(uint32_t first, uint32_t last, std::vector<uint8_t> pattern,
+void DiskSearch::RunThread(uint32_t first, uint32_t last, const std::vector<uint8_t>& pattern,
                            uint64_t serial) {
   outcome_ = SearchSectors(editor_.device(), first, last, pattern, SearchRunning,
-                           [this, serial](const std::string& text) {
-                             post_.Post([this, serial, text] { ShowProgress(serial, text); });
-                           });
-  post_.Post([this, serial] { Finish(serial); });
+                           [this](uint64_t offset, uint64_t) { NoteProgress(offset); });
+  // Without the finish notice Busy would stay set for good: a full queue is
+  // waited out, unless the dialog is closing, whose Close() joins this thread.
+  constexpr unsigned kRetryMilliseconds = 10;
+  while (!post_.Post([this, serial] { Finish(serial); }) && SearchRunning.load()) {
+    PauseThread(kRetryMilliseconds);
+  }
 }
 
-void DiskSearch::ShowProgress(uint64_t serial, const std::string& text) {
-  if (serial == serial_ && dialog_ && thread_.joinable()) dialog_->progress.SetText(text);
+void DiskSearch::NoteProgress(uint64_t offset) {
+  progress_offset_ = static_cast<uint32_t>(offset);  // offsets lie below a 32-bit span
+  if (progress_pending_.exchange(true)) return;      // the pending notice shows it
+  if (!post_.Post([this] { ShowProgress(); })) progress_pending_ = false;
+}
+
+void DiskSearch::ShowProgress() {
+  progress_pending_ = false;  // before reading the offset, so no later one is missed
+  if (dialog_ && thread_.joinable()) {
+    dialog_->progress.SetText(SearchProgress(progress_offset_.load(), span_));
+  }
 }
 
 void DiskSearch::Finish(uint64_t serial) {
@@ -179,7 +197,7 @@ void DiskSearch::Finish(uint64_t serial) {
 }
 
 void DiskSearch::Complete(bool close_dialog) {
-  thread_.join();
+  thread_.Join();
   const SearchOutcome outcome = outcome_;
   if (outcome.kind == SearchOutcome::kNoMemory) {
     editor_.messages().ShowStyled("Insufficient memory to perform search", "Search Error",

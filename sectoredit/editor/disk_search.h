@@ -10,12 +10,12 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "sectoredit/editor/sector_session.h"
 #include "sectoredit/editor/text_pane.h"
 #include "sectoredit/editor/ui_post.h"
+#include "sectoredit/editor/worker_thread.h"
 
 namespace sectoredit {
 
@@ -49,6 +49,8 @@ std::vector<uint8_t> TakeSearchPattern(SearchState& state, std::string_view fiel
 std::optional<size_t> FindPattern(std::span<const uint8_t> chunk, std::span<const uint8_t> pattern);
 // "%3.3f%% Complete" of `offset` sectors out of `span`.
 std::string SearchProgress(uint64_t offset, uint64_t span);
+// The number of sectors a search from `first` covers: those before `last`.
+uint64_t SearchSpan(uint32_t first, uint32_t last);
 
 struct SearchOutcome {
   enum Kind { kNotFound, kFound, kNoMemory } kind = kNotFound;
@@ -59,9 +61,11 @@ struct SearchOutcome {
 // starting with the last sector of the one before so that an occurrence across
 // a chunk boundary lies wholly inside the next chunk. Stops before a chunk once
 // `running` is cleared. Bytes a read did not deliver never make a hit.
+// `progress` learns the offset of each chunk read, out of the span searched.
+using SearchProgressCallback = std::function<void(uint64_t offset, uint64_t span)>;
 SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
                             std::span<const uint8_t> pattern, const std::atomic<bool>& running,
-                            const std::function<void(const std::string&)>& progress);
+                            const SearchProgressCallback& progress);
 
 // The Search Disk dialog's behaviour on the user-interface thread, and the
 // SearchThread it starts. The object lives as long as the window, so the
@@ -95,17 +99,25 @@ class DiskSearch {
   void Close();
 
  private:
-  void RunThread(uint32_t first, uint32_t last, std::vector<uint8_t> pattern, uint64_t serial);
-  void ShowProgress(uint64_t serial, const std::string& text);
+  void RunThread(uint32_t first, uint32_t last, const std::vector<uint8_t>& pattern,
+                 uint64_t serial);
+  void NoteProgress(uint64_t offset);
+  void ShowProgress();
   void Finish(uint64_t serial);
   void Complete(bool close_dialog);
 
   SectorSession& editor_;
   UiPost& post_;
   std::optional<Dialog> dialog_;
-  std::thread thread_;
+  WorkerThread thread_;
   uint64_t serial_ = 0;    // tells posts of an earlier search from the current one
+  uint64_t span_ = 0;      // sectors the current search covers
   SearchOutcome outcome_;  // written by the thread, read after joining it
+  // Progress goes as at most one pending notice, which shows the latest
+  // offset when it runs: a chunk is read far faster than a window repaints,
+  // and a notice per chunk would fill the window's queue.
+  std::atomic<uint32_t> progress_offset_{0};
+  std::atomic<bool> progress_pending_{false};
 };
 
 }  // namespace sectoredit

@@ -84,6 +84,7 @@ void Editor::RenderSector() {
 void Editor::RenderCharPane() { panes_.chars.SetText(FormatCharPane(state.SectorBuffer)); }
 
 bool Editor::SaveSector() {
+  if (state.Busy) return false;
   if (device().WriteDiskSectors(state.CurrentSector, 1, state.SectorBuffer.data()) != kSectorSize) {
     messages().Show("Error writing sector", kDataErrorCaption);
     return false;
@@ -103,6 +104,7 @@ bool Editor::ConfirmDiscard() {
 }
 
 void Editor::UndoChanges() {
+  if (state.Busy) return;
   LoadSector(state.CurrentSector, ReadMode::kReported, true);
   state.Dirty = false;
   RenderSector();
@@ -123,6 +125,7 @@ void Editor::ZeroData() {
 }
 
 void Editor::MoveTo(uint32_t sector) {
+  if (state.Busy) return;
   if (!ConfirmDiscard()) return;  // the save failed: stay with the edits
   LoadSector(sector, ReadMode::kReported, true);
   RenderSector();
@@ -214,5 +217,7 @@ void Editor::SwitchPane() {
   }
   state.HexPaneActive = !state.HexPaneActive;
 }
+
+void Editor::FocusActivePane() { (state.HexPaneActive ? panes_.hex : panes_.chars).Focus(); }
 
 }  // namespace sectoredit

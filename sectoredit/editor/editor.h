@@ -28,6 +28,7 @@ class Editor : public SectorSession {
   void RenderSector() override;
   void RenderCharPane();
 
+  // The commands that transfer sectors do nothing while Busy.
   // Writes SectorBuffer back; a failed write is reported and keeps Dirty.
   bool SaveSector();
   // Offers to save unsaved changes; false when the save was wanted and failed.
@@ -45,6 +46,8 @@ class Editor : public SectorSession {
   void CaretDown();
   void CaretUp();
   void SwitchPane();
+  // Gives the keyboard to the pane that takes the edits (after a dialog closed).
+  void FocusActivePane();
   // A mouse press on a pane makes it the one that takes keyboard edits.
   void PaneClicked(bool hex_pane) { state.HexPaneActive = hex_pane; }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 
 #include "sectoredit/disk/platform_disks.h"
@@ -56,5 +57,24 @@ void RunSearchDialog();
 
 // The text of a dialog's field.
 std::string FieldText(HWND dialog, int id);
+
+// After a dialog closed: the keyboard goes back to the main window, to the
+// pane that takes the edits, so that the focus and HexPaneActive agree.
+void ReturnFocus();
+
+// An error box for an exception that reached a window procedure.
+void ShowException(const std::exception& error);
+
+// The boundary of each window and dialog procedure: no exception may cross
+// into Windows, so one becomes a box and the program goes on.
+template <DLGPROC procedure>
+INT_PTR CALLBACK Guarded(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  try {
+    return procedure(window, message, wparam, lparam);
+  } catch (const std::exception& error) {
+    ShowException(error);
+    return TRUE;
+  }
+}
 
 }  // namespace sectoredit

@@ -38,14 +38,10 @@ INT_PTR EndsOnClose(HWND dialog, UINT message, WPARAM wparam) {
   return FALSE;
 }
 
-INT_PTR Run(int resource, DLGPROC procedure, LPARAM param = 0) {
-  return DialogBoxParamA(App().instance, MAKEINTRESOURCEA(resource), nullptr, procedure, param);
-}
-
-// Closing returns the keyboard to the main window.
-void ReturnFocus() {
-  SetFocus(App().main);
-  SetFocus(App().hex.control());
+// Runs a dialog to its end; when it cannot be created (-1), nothing was chosen.
+template <DLGPROC procedure>
+void Run(int resource, LPARAM param = 0) {
+  DialogBoxParamA(App().instance, MAKEINTRESOURCEA(resource), nullptr, Guarded<procedure>, param);
 }
 
 INT_PTR CALLBACK SelectDiskProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
@@ -99,29 +95,28 @@ INT_PTR CALLBACK CopyBlockProc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
   return EndsOnClose(dialog, message, wparam);
 }
 
-// The count travels in the dialog's user data until it closes.
+// The initial count and the chosen one, which stays 0 unless OK is pressed.
+// It travels by address, not as the dialog's result: on 32-bit Windows a
+// count of 4,294,967,295 would read as -1, the result of a failed dialog.
+struct CountChoice {
+  uint32_t initial;
+  uint32_t chosen = 0;
+};
+
 INT_PTR CALLBACK SectorCountProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
-    SetDlgItemInt(dialog, IDC_SECTOR_COUNT_FIELD, static_cast<UINT>(lparam), FALSE);
-    SetWindowLongPtrA(dialog, DWLP_USER, 0);
+    SetWindowLongPtrA(dialog, DWLP_USER, lparam);
+    SetDlgItemInt(dialog, IDC_SECTOR_COUNT_FIELD, reinterpret_cast<CountChoice*>(lparam)->initial,
+                  FALSE);
     return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wparam) == IDC_SECTOR_COUNT_OK) {
-    SetWindowLongPtrA(dialog, DWLP_USER,
-                      static_cast<LONG_PTR>(FieldValue(FieldText(dialog, IDC_SECTOR_COUNT_FIELD))));
+    auto* choice = reinterpret_cast<CountChoice*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    choice->chosen = FieldValue(FieldText(dialog, IDC_SECTOR_COUNT_FIELD));
     CloseSelf(dialog);
     return TRUE;
   }
-  if (message == WM_COMMAND && IsCancel(LOWORD(wparam))) {
-    SetWindowLongPtrA(dialog, DWLP_USER, 0);
-    CloseSelf(dialog);
-    return TRUE;
-  }
-  if (message == WM_CLOSE) {
-    EndDialog(dialog, GetWindowLongPtrA(dialog, DWLP_USER));
-    return TRUE;
-  }
-  return FALSE;
+  return EndsOnClose(dialog, message, wparam);
 }
 
 void OpenLink(const char* address) {
@@ -145,15 +140,34 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
 class PrinterSurface : public PageSurface {
  public:
   explicit PrinterSurface(HDC dc) : dc_(dc) {}
-  void StartPage() override { ::StartPage(dc_); }
+  bool StartPage() override { return ::StartPage(dc_) > 0; }
   void DrawLine(int y, std::string_view text) override {
     TextOutA(dc_, 0, y, text.data(), static_cast<int>(text.size()));
   }
-  void EndPage() override { ::EndPage(dc_); }
+  bool EndPage() override { return ::EndPage(dc_) > 0; }
 
  private:
   HDC dc_;
 };
+
+// False when the printer refused the document or one of its pages.
+bool PrintDocument(HDC printer, uint32_t copies) {
+  EditorApp& app = App();
+  DOCINFOA document{};
+  document.cbSize = sizeof document;
+  document.lpszDocName = "Printing text";
+  if (StartDocA(printer, &document) <= 0) return false;
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(printer, &metrics);
+  PrinterSurface surface(printer);
+  if (!PrintSectorPages(surface, app.editor.state.CurrentSector, app.editor.state.SectorBuffer,
+                        copies, metrics.tmHeight + metrics.tmExternalLeading)) {
+    AbortDoc(printer);
+    return false;
+  }
+  EndDoc(printer);
+  return true;
+}
 
 }  // namespace
 
@@ -166,27 +180,19 @@ std::string FieldText(HWND dialog, int id) {
 
 void RunSelectDisk() {
   App().editor.state.HexPaneActive = true;
-  Run(IDD_SELECT_DISK, SelectDiskProc);
-  ReturnFocus();
+  Run<SelectDiskProc>(IDD_SELECT_DISK);
 }
 
-void RunGotoSector() {
-  Run(IDD_GOTO_SECTOR, GotoSectorProc);
-  ReturnFocus();
-}
+void RunGotoSector() { Run<GotoSectorProc>(IDD_GOTO_SECTOR); }
 
-void RunCopyBlock() {
-  Run(IDD_COPY_BLOCK, CopyBlockProc);
-  ReturnFocus();
-}
+void RunCopyBlock() { Run<CopyBlockProc>(IDD_COPY_BLOCK); }
 
-void RunAbout() {
-  Run(IDD_ABOUT, AboutProc);
-  ReturnFocus();
-}
+void RunAbout() { Run<AboutProc>(IDD_ABOUT); }
 
 uint32_t WindowCountDialog::Ask(uint32_t initial) {
-  return static_cast<uint32_t>(Run(IDD_SECTOR_COUNT, SectorCountProc, initial));
+  CountChoice choice{initial};
+  Run<SectorCountProc>(IDD_SECTOR_COUNT, reinterpret_cast<LPARAM>(&choice));
+  return choice.chosen;
 }
 
 bool WindowFileDialogs::Choose(const FileDialogRequest& request, std::string& name) {
@@ -222,16 +228,8 @@ void RunPrintSector() {
   if (!PrintDlgA(&print)) return;
   if (print.hDevMode) GlobalFree(print.hDevMode);
   if (print.hDevNames) GlobalFree(print.hDevNames);
-  DOCINFOA document{};
-  document.cbSize = sizeof document;
-  document.lpszDocName = "Printing text";
-  if (StartDocA(print.hDC, &document) > 0) {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(print.hDC, &metrics);
-    PrinterSurface surface(print.hDC);
-    PrintSectorPages(surface, app.editor.state.CurrentSector, app.editor.state.SectorBuffer,
-                     print.nCopies, metrics.tmHeight + metrics.tmExternalLeading);
-    EndDoc(print.hDC);
+  if (!PrintDocument(print.hDC, print.nCopies)) {
+    app.messages.Show("Error printing sector", "Print Error");
   }
   DeleteDC(print.hDC);
 }

@@ -14,6 +14,16 @@ EditorApp& App() {
   return app;
 }
 
+void ReturnFocus() {
+  EditorApp& app = App();
+  SetFocus(app.main);
+  app.editor.FocusActivePane();
+}
+
+void ShowException(const std::exception& error) {
+  App().messages.ShowStyled(error.what(), "Error", {.icon = common::MessageStyle::Icon::kError});
+}
+
 namespace {
 
 bool InCommandRange(uint32_t id) { return id >= IDM_EXPORT_SECTORS && id <= IDM_ZERO_DATA; }
@@ -35,6 +45,7 @@ void RunExport() { App().tools.ExportSectors(); }
 void RunImport() { App().tools.ImportSectors(); }
 
 // The commands the busy filter lets through have been handled before this.
+// Those that open a dialog give the keyboard back when it closed.
 void RunToolCommand(uint32_t id) {
   EditorApp& app = App();
   switch (id) {
@@ -54,7 +65,8 @@ void RunToolCommand(uint32_t id) {
       RunGotoSector();
       break;
     case IDM_SEARCH_DISK:
-      if (!app.search_dialog) RunSearchDialog();
+      if (app.search_dialog) return;  // the open dialog keeps the keyboard
+      RunSearchDialog();
       break;
     case IDM_SELECT_DISK:
       RunSelectDisk();
@@ -64,8 +76,9 @@ void RunToolCommand(uint32_t id) {
       break;
     default:
       app.editor.Command(id);
-      break;
+      return;
   }
+  ReturnFocus();
 }
 
 void OnCommand(uint32_t id, LPARAM param) {
@@ -84,7 +97,6 @@ void OnCommand(uint32_t id, LPARAM param) {
 
 void OnScroll(WPARAM code) {
   EditorApp& app = App();
-  if (app.editor.state.Busy.load()) return;
   if (LOWORD(code) == SB_LINELEFT) app.editor.PreviousSector();
   if (LOWORD(code) == SB_LINERIGHT) app.editor.NextSector();
 }
@@ -187,7 +199,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   app.disks = MakePlatformDisks(app.messages);  // detects the access method once
   app.editor.SetDevice(&app.disks->Disk());
   const HWND window =
-      CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+      CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, Guarded<MainWindowProc>, 0);
   if (!window) return 1;
   ShowWindow(window, show);
   app.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));

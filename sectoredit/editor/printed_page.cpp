@@ -27,18 +27,19 @@ std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes) {
   return lines;
 }
 
-void PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
+bool PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
                       int line_height) {
   const std::vector<std::string> lines = PrintedPageLines(sector, bytes);
   for (uint32_t copy = 0; copy < copies; ++copy) {
-    surface.StartPage();
+    if (!surface.StartPage()) return false;
     int y = 0;
     for (const std::string& line : lines) {
       if (!line.empty()) surface.DrawLine(y, line);
       y += line_height;
     }
-    surface.EndPage();
+    if (!surface.EndPage()) return false;
   }
+  return true;
 }
 
 }  // namespace sectoredit

@@ -22,15 +22,17 @@ std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes);
 class PageSurface {
  public:
   virtual ~PageSurface() = default;
-  virtual void StartPage() = 0;
+  // Each false when the device refused the page.
+  virtual bool StartPage() = 0;
   // Draws `text` at the left edge, `y` device units from the top.
   virtual void DrawLine(int y, std::string_view text) = 0;
-  virtual void EndPage() = 0;
+  virtual bool EndPage() = 0;
 };
 
 // One identical page per copy, each from the top: the heading, a blank line,
-// then the rows, `line_height` apart.
-void PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
+// then the rows, `line_height` apart. Stops at a page the device refuses to
+// start or end, and returns false then.
+bool PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
                       int line_height);
 
 }  // namespace sectoredit

@@ -56,8 +56,13 @@ INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
       OnSearchCommand(dialog, LOWORD(wparam));
       return TRUE;
     case WM_CLOSE:
-    case WM_QUERYENDSESSION:
       CloseSearch(dialog, true);
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      // The session may end. The answer goes through DWLP_MSGRESULT, which a
+      // dialog destroyed here would no longer have: it closes by its WM_CLOSE.
+      PostMessageA(dialog, WM_CLOSE, 0, 0);
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
       return TRUE;
     case WM_DESTROY:
       CloseSearch(dialog, false);
@@ -71,8 +76,8 @@ INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
 
 void RunSearchDialog() {
   EditorApp& app = App();
-  const HWND dialog =
-      CreateDialogParamA(app.instance, MAKEINTRESOURCEA(IDD_SEARCH_DISK), nullptr, SearchProc, 0);
+  const HWND dialog = CreateDialogParamA(app.instance, MAKEINTRESOURCEA(IDD_SEARCH_DISK), nullptr,
+                                         Guarded<SearchProc>, 0);
   if (!dialog) return;
   app.search_dialog = dialog;
   app.search.Open(
@@ -93,7 +98,6 @@ void RunSearchDialog() {
   }
   // The program is closing: the main loop needs its own quit message.
   if (app.closing) PostQuitMessage(0);
-  SetFocus(app.main);
 }
 
 }  // namespace sectoredit

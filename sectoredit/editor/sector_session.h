@@ -20,7 +20,9 @@ struct EditorState {
   SectorArray ClipBuffer{};   // Copy To Buffer / Paste From Buffer; never cleared
   bool Dirty = false;         // SectorBuffer changed since last read or write
   bool HexPaneActive = true;  // keyboard edits go to HexPane, else CharPane
-  // Set while a disk search runs; disk and sector commands are ignored then.
+  // Set while a disk search runs. Its thread then owns the disk: every command
+  // that transfers sectors or changes the sector in view refuses quietly, so
+  // that the window, its dialogs and the command line all keep the rule.
   std::atomic<bool> Busy{false};
 };
 

@@ -70,6 +70,7 @@ std::string PercentComplete(uint64_t done, uint64_t total) {
 }
 
 void SectorTools::GotoSector(uint32_t sector) {
+  if (editor_.state.Busy) return;
   editor_.state.Dirty = false;
   editor_.LoadSector(std::min(sector, editor_.LastSector()), SectorSession::ReadMode::kDirect, true,
                      common::kOwnedByDialog);
@@ -77,7 +78,9 @@ void SectorTools::GotoSector(uint32_t sector) {
 }
 
 ToolResult SectorTools::ExportSectors(const ToolProgress& progress) {
-  if (!files_.Choose(kExportDialog, image_name_)) return ToolResult::kCancelled;
+  if (editor_.state.Busy || !files_.Choose(kExportDialog, image_name_)) {
+    return ToolResult::kCancelled;
+  }
   // Truncated before the count is asked, as users of the tool expect.
   std::FILE* file = std::fopen(image_name_.c_str(), "wb+");
   if (!file) {
@@ -117,6 +120,7 @@ ToolResult SectorTools::ExportTo(std::FILE* file, uint32_t count, const ToolProg
 }
 
 ToolResult SectorTools::ImportSectors(const ToolProgress& progress) {
+  if (editor_.state.Busy) return ToolResult::kCancelled;
   ToolResult result = ToolResult::kCancelled;
   if (files_.Choose(kImportDialog, image_name_)) {
     if (std::FILE* file = std::fopen(image_name_.c_str(), "rb")) {
@@ -176,6 +180,7 @@ ToolResult SectorTools::ImportFrom(std::FILE* file, uint32_t count, const ToolPr
 
 ToolResult SectorTools::CopyBlock(uint32_t destination, uint32_t total,
                                   const ToolProgress& progress) {
+  if (editor_.state.Busy) return ToolResult::kCancelled;
   common::Messages& messages = editor_.messages();
   const auto buffer = AllocateChunk();
   if (!buffer) {

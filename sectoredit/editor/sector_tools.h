@@ -75,7 +75,7 @@ struct ToolProgress {
 
 enum class ToolResult {
   kDone,       // everything asked for was transferred
-  kCancelled,  // nothing to do: a dialog was cancelled, a count of 0, or cancel pressed
+  kCancelled,  // nothing done: a dialog was cancelled, a count of 0, cancel pressed, or busy
   kFailed,     // stopped by an error, which was reported
 };
 
@@ -90,6 +90,7 @@ class SectorTools {
       : editor_(editor), files_(files), counts_(counts) {}
 
   // Goes to `sector`, or to LastSector when it lies beyond; drops unsaved edits.
+  // Each tool does nothing while a search runs (Busy).
   void GotoSector(uint32_t sector);
   ToolResult ExportSectors(const ToolProgress& progress = {});
   ToolResult ImportSectors(const ToolProgress& progress = {});

@@ -2,12 +2,13 @@
 
 namespace sectoredit {
 
-void TaskQueue::Post(std::function<void()> task) {
+bool TaskQueue::Post(std::function<void()> task) {
   {
     std::lock_guard lock(mutex_);
     tasks_.push_back(std::move(task));
   }
   posted_.notify_one();
+  return true;
 }
 
 size_t TaskQueue::Pump() {

@@ -14,13 +14,15 @@ namespace sectoredit {
 class UiPost {
  public:
   virtual ~UiPost() = default;
-  // Safe to call from any thread; `task` later runs on the user-interface thread.
-  virtual void Post(std::function<void()> task) = 0;
+  // Safe to call from any thread; `task` later runs on the user-interface
+  // thread. False when the queue refused it (a window's queue can be full):
+  // the task then never runs.
+  virtual bool Post(std::function<void()> task) = 0;
 };
 
 class TaskQueue : public UiPost {
  public:
-  void Post(std::function<void()> task) override;
+  bool Post(std::function<void()> task) override;
   // Runs the tasks posted so far on the calling thread; returns how many ran.
   size_t Pump();
   // Waits up to `timeout` for a task, then pumps; returns how many ran.

@@ -55,11 +55,13 @@ int WindowMessages::Box(std::string_view text, std::string_view caption, common:
                      std::string(caption).c_str(), buttons | icon);
 }
 
-void WindowPost::Post(std::function<void()> task) {
+bool WindowPost::Post(std::function<void()> task) {
   auto owned = std::make_unique<std::function<void()>>(std::move(task));
-  if (PostMessageA(window_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(owned.get()))) {
-    owned.release();  // the window's queue owns it now
+  if (!PostMessageA(window_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(owned.get()))) {
+    return false;
   }
+  owned.release();  // the window's queue owns it now
+  return true;
 }
 
 void WindowPost::Run(LPARAM task) {

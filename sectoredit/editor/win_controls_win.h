@@ -71,7 +71,7 @@ inline constexpr UINT kRunTaskMessage = WM_APP + 1;
 class WindowPost : public UiPost {
  public:
   void SetWindow(HWND window) { window_ = window; }
-  void Post(std::function<void()> task) override;
+  bool Post(std::function<void()> task) override;
   // Runs the task a kRunTaskMessage carries.
   static void Run(LPARAM task);
 

@@ -6,11 +6,26 @@
 
 #include "common/messages.h"
 #include "memory_disk.h"
+#include "sectoredit/disk/platform_disks.h"
 #include "sectoredit/editor/editor.h"
 #include "sectoredit/editor/resource.h"
 #include "sectoredit/editor/text_pane.h"
 
 namespace sectoredit::testing {
+
+// Opens only "Logical D:", the fixture's disk; anything else fails to open.
+class OneDisk : public PlatformDisks {
+ public:
+  explicit OneDisk(SectorDevice& disk) : disk_(disk) {}
+  std::vector<std::string> List() override { return {"Logical D:"}; }
+  bool Open(const std::string& entry) override { return open_ = entry == "Logical D:"; }
+  SectorDevice& Disk() override { return open_ ? disk_ : closed_; }
+
+ private:
+  SectorDevice& disk_;
+  MemoryDisk closed_{0, 0};
+  bool open_ = false;
+};
 
 class EditorFixture : public ::testing::Test {
  protected:

@@ -281,20 +281,6 @@ TEST_F(EditorCommands, WhileBusyOnlyCaretKeysAndTabAct) {
   EXPECT_FALSE(editor.Command(IDM_GOTO_SECTOR)) << "tools are dispatched elsewhere";
 }
 
-// Opens only "Logical D:", the fixture's disk; anything else fails to open.
-class OneDisk : public PlatformDisks {
- public:
-  explicit OneDisk(SectorDevice& disk) : disk_(disk) {}
-  std::vector<std::string> List() override { return {"Logical D:"}; }
-  bool Open(const std::string& entry) override { return open_ = entry == "Logical D:"; }
-  SectorDevice& Disk() override { return open_ ? disk_ : closed_; }
-
- private:
-  SectorDevice& disk_;
-  MemoryDisk closed_{0, 0};
-  bool open_ = false;
-};
-
 TEST_F(EditorCommands, SelectDiskReadsSectorZeroDirectlyOrReportsInTheDialogsBox) {
   OneDisk disks(disk);
   editor.state.CurrentSector = 5;

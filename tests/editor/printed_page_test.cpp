@@ -25,22 +25,32 @@ TEST(PrintedPage, HeadingBlankLineAndRowsOfOffsetHexDashAndRawBytes) {
   for (size_t i = 2; i < lines.size(); ++i) EXPECT_EQ(lines[i].size(), kPageRowLength) << i;
 }
 
-// Records each call as one line: "start", "y=N TEXT" or "end".
+// Records each call as one line: "start", "y=N TEXT" or "end"; refuses to
+// end page number `refused_end` (counted from 1).
 class RecordedSurface : public PageSurface {
  public:
-  void StartPage() override { calls.push_back("start"); }
+  bool StartPage() override {
+    calls.push_back("start");
+    return true;
+  }
   void DrawLine(int y, std::string_view text) override {
     calls.push_back("y=" + std::to_string(y) + " " + std::string(text));
   }
-  void EndPage() override { calls.push_back("end"); }
+  bool EndPage() override {
+    calls.push_back("end");
+    return ++pages != refused_end;
+  }
   std::vector<std::string> calls;
+  int pages = 0;
+  int refused_end = 0;
 };
 
-TEST(PrintedPage, EachCopyIsOneIdenticalPageFromTheTop) {
+TEST(PrintedPage, EachCopyIsOneIdenticalPageFromTheTopUntilAPageIsRefused) {
   const SectorArray sector = DefaultSector(7);
   const std::vector<std::string> lines = PrintedPageLines(7, sector);
   RecordedSurface surface;
-  PrintSectorPages(surface, 7, sector, 2, 13);
+  surface.refused_end = 2;
+  EXPECT_FALSE(PrintSectorPages(surface, 7, sector, 3, 13)) << "the second page was refused";
   std::vector<std::string> page = {"start", "y=0 Sector Number 7"};
   for (int row = 0; row < 32; ++row) {
     page.push_back("y=" + std::to_string(13 * (row + 2)) + " " + lines[2 + row]);

@@ -11,6 +11,8 @@
 namespace sectoredit::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
   std::vector<uint8_t> bytes;
   for (int v : values) bytes.push_back(static_cast<uint8_t>(v));
@@ -87,8 +89,9 @@ TEST(SearchScan, FindsTheFirstOccurrenceWhollyInsideTheChunk) {
 class SearchSectorsTest : public ::testing::Test {
  protected:
   SearchOutcome Search(uint32_t first, std::vector<uint8_t> pattern) {
-    return SearchSectors(disk, first, disk.LastSector(), pattern, running,
-                         [this](const std::string& text) { shown.push_back(text); });
+    return SearchSectors(
+        disk, first, disk.LastSector(), pattern, running,
+        [this](uint64_t offset, uint64_t span) { shown.push_back(SearchProgress(offset, span)); });
   }
   MemoryDisk disk{1000, 999};
   std::atomic<bool> running{true};
@@ -138,6 +141,20 @@ TEST_F(SearchSectorsTest, AClearedRunningFlagStopsBeforeTheNextChunk) {
   EXPECT_TRUE(disk.transfers().empty());
 }
 
+// A window's queue: while `holding`, it keeps the one task it holds and
+// refuses every further post, as a full Windows queue does.
+class SlowQueue : public TaskQueue {
+ public:
+  bool Post(std::function<void()> task) override {
+    ++attempts;
+    if (holding && held_one.exchange(true)) return false;
+    return TaskQueue::Post(std::move(task));
+  }
+  std::atomic<bool> holding{false};
+  std::atomic<bool> held_one{false};
+  std::atomic<int> attempts{0};
+};
+
 // The dialog and its thread, with the user-interface side pumped by the test.
 class SearchDialogTest : public EditorFixture {
  protected:
@@ -163,7 +180,7 @@ class SearchDialogTest : public EditorFixture {
 
   MemoryPane field;
   MemoryPane progress;
-  TaskQueue queue;
+  SlowQueue queue;
   DiskSearch search{editor, queue};
   int closes = 0;
 };
@@ -251,6 +268,19 @@ TEST_F(SearchDialogTest, ClosingDuringASearchStopsAndWaitsForTheThread) {
   EXPECT_EQ(closes, 0);
   EXPECT_TRUE(search.Open(dialog()));
   EXPECT_EQ(field.Text(), "absent pattern");
+}
+
+TEST_F(SearchDialogTest, OneProgressNoticeShowsTheLatestOffsetAndTheFinishIsNeverLost) {
+  queue.holding = true;
+  field.SetText("absent pattern");
+  ASSERT_TRUE(search.StartSearch());
+  // 8 chunks and the finish are 9 posts at most: more mean the finish is retried.
+  for (int i = 0; i < 1000 && queue.attempts < 12; ++i) std::this_thread::sleep_for(5ms);
+  ASSERT_GE(queue.attempts, 12);
+  queue.holding = false;
+  RunToClose();
+  EXPECT_EQ(progress.Text(), SearchProgress(889, 999)) << "the last chunk's offset";
+  EXPECT_FALSE(editor.state.Busy);
 }
 
 TEST_F(SearchDialogTest, AnEmptyPatternEndsAtOnce) {

@@ -8,6 +8,7 @@
 
 #include "editor_fixture.h"
 #include "sectoredit/editor/sector_view.h"
+#include "sectoredit/editor/select_disk.h"
 
 namespace sectoredit::testing {
 namespace {
@@ -114,6 +115,30 @@ TEST_F(GotoSector, AboveLastSectorLandsOnItAndAnEmptyFieldOnZero) {
   EXPECT_EQ(messages.Lines(),
             std::vector<std::string>{"Data Error: Error accessing contents of sector"});
   EXPECT_EQ(messages.entries()[0].style, common::kOwnedByDialog) << "the Goto dialog's box";
+}
+
+// Whatever delivers them (window, dialog buttons, command line), the commands
+// that transfer sectors do nothing while a search owns the disk.
+TEST_F(ToolsFixture, WhileASearchRunsNoCommandTransfersOrAsks) {
+  StartAt(5);
+  editor.state.Busy = true;
+  editor.state.Dirty = true;
+  PresetFileDialogs files(image.string());
+  SectorTools tools(editor, files, last_counts);
+  tools.GotoSector(7);
+  EXPECT_EQ(tools.ExportSectors(), ToolResult::kCancelled);
+  EXPECT_EQ(tools.ImportSectors(), ToolResult::kCancelled);
+  EXPECT_EQ(tools.CopyBlock(200, 3), ToolResult::kCancelled);
+  EXPECT_FALSE(editor.SaveSector());
+  editor.UndoChanges();
+  editor.NextSector();
+  editor.PreviousSector();
+  OneDisk disks(disk);
+  EXPECT_FALSE(OpenSelectedDisk(editor, disks, "Logical D:"));
+  EXPECT_TRUE(disk.transfers().empty());
+  EXPECT_TRUE(messages.entries().empty());
+  EXPECT_EQ(files.last_title(), "") << "no file dialog opened";
+  EXPECT_EQ(editor.state.CurrentSector, 5u);
 }
 
 TEST_F(ExportSectors, ThreeHundredSectorsGoInChunksOf128And128And44) {

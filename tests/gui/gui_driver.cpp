@@ -44,7 +44,8 @@
 //                              file name box holding PRESET, when given): type
 //                              PATH into the box and press OK
 //   cancel-dialog TITLE        a dialog of that title is open: press Cancel
-//   expect-gone CAPTION        no top-level window of that caption is left
+//   expect-gone CAPTION [SECONDS]
+//                              no top-level window of that caption is left
 //                              (a dialog that closes itself has closed)
 //   expect-text CTRL TEXT      the window text
 //   expect-text-file CTRL FILE the window text equals the file's bytes
@@ -58,6 +59,8 @@
 //   expect-check CTRL 0|1
 //   expect-enabled CTRL 0|1
 //   expect-visible CTRL 0|1
+//   expect-focus CTRL          the program's keyboard focus is on CTRL
+//   expect-end-session 0|1     the current window's answer to WM_QUERYENDSESSION
 //   expect-rect CTRL LEFT TOP WIDTH HEIGHT
 //                              a control: relative to its parent's client
 //                              area; `window`: outer rectangle on the screen
@@ -351,8 +354,9 @@ class Driver {
   }
 
   // Retries `check` (which returns an empty text when satisfied) for a while.
-  void Expect(const std::function<std::string()>& check) {
-    auto deadline = std::chrono::steady_clock::now() + kExpectTimeout;
+  void Expect(const std::function<std::string()>& check,
+              std::chrono::seconds timeout = kExpectTimeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
     std::string problem;
     while (!(problem = check()).empty()) {
       if (std::chrono::steady_clock::now() > deadline) Fail(problem);
@@ -762,13 +766,34 @@ class Driver {
     ExpectFlag(args, "enabled", [](HWND c) { return IsWindowEnabled(c) != FALSE; });
   }
   void ExpectGone(const Args& args) {
-    Need(args, 1, "expect-gone CAPTION");
+    Need(args, 1, "expect-gone CAPTION [SECONDS]");
+    const auto timeout = args.size() > 1 ? std::chrono::seconds(Number(args[1])) : kExpectTimeout;
+    Expect(
+        [&] {
+          for (HWND window : TopLevelWindows()) {
+            if (WindowText(window) == args[0]) return "\"" + args[0] + "\" is still open";
+          }
+          return std::string();
+        },
+        timeout);
+  }
+  void ExpectFocus(const Args& args) {
+    Need(args, 1, "expect-focus CTRL");
+    HWND control = Control(args[0]);
     Expect([&] {
-      for (HWND window : TopLevelWindows()) {
-        if (WindowText(window) == args[0]) return "\"" + args[0] + "\" is still open";
-      }
-      return std::string();
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      GetGUIThreadInfo(GetWindowThreadProcessId(current_, nullptr), &info);
+      return Mismatch("the focus", std::to_string(GetDlgCtrlID(info.hwndFocus)),
+                      std::to_string(GetDlgCtrlID(control)));
     });
+  }
+  void ExpectEndSession(const Args& args) {
+    Need(args, 1, "expect-end-session 0|1");
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(current_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer);
+    std::string problem = Mismatch("the answer", answer ? "1" : "0", args[0]);
+    if (!problem.empty()) Fail(problem);
   }
   void ExpectVisible(const Args& args) {
     ExpectFlag(args, "visible", [](HWND c) { return IsWindowVisible(c) != FALSE; });
@@ -905,6 +930,8 @@ class Driver {
       {"expect-enabled", &Driver::ExpectEnabled},
       {"expect-gone", &Driver::ExpectGone},
       {"expect-visible", &Driver::ExpectVisible},
+      {"expect-focus", &Driver::ExpectFocus},
+      {"expect-end-session", &Driver::ExpectEndSession},
       {"expect-rect", &Driver::ExpectRect},
       {"expect-image", &Driver::ExpectImage},
       {"screenshot", &Driver::Screenshot},
