@@ -5,8 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "common/files.h"
 #include "sectoredit/editor/chunk_buffer.h"
-#include "sectoredit/editor/file_length.h"
 
 namespace sectoredit {
 
@@ -124,7 +124,7 @@ ToolResult SectorTools::ImportSectors(const ToolProgress& progress) {
   ToolResult result = ToolResult::kCancelled;
   if (files_.Choose(kImportDialog, image_name_)) {
     if (std::FILE* file = std::fopen(image_name_.c_str(), "rb")) {
-      const std::optional<uint64_t> length = FileLength(file);
+      const std::optional<uint64_t> length = common::FileLength(file);
       const uint64_t sectors = length ? (*length + kSectorSize - 1) / kSectorSize : 0;
       const uint32_t count = counts_.Ask(
           static_cast<uint32_t>(std::min<uint64_t>(sectors, std::numeric_limits<uint32_t>::max())));

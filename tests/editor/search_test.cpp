@@ -2,16 +2,13 @@
 // suite here has "Search" in its name so the ThreadSanitizer run selects it.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "editor_fixture.h"
 #include "sectoredit/editor/disk_search.h"
 #include "sectoredit/editor/sector_view.h"
+#include "task_queue.h"
 
 namespace sectoredit::testing {
 namespace {
-
-using namespace std::chrono_literals;
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
   std::vector<uint8_t> bytes;
@@ -174,7 +171,7 @@ class SearchDialogTest : public EditorFixture {
   // Pumps the user-interface queue until the dialog closes.
   void RunToClose() {
     for (int i = 0; i < 2000 && search.is_open(); ++i)
-      queue.WaitAndPump(std::chrono::milliseconds(5));
+      queue.WaitAndPump(5);
     ASSERT_FALSE(search.is_open());
   }
 
@@ -257,7 +254,7 @@ TEST_F(SearchDialogTest, ClosingDuringASearchStopsAndWaitsForTheThread) {
   field.SetText("absent pattern");
   ASSERT_TRUE(search.StartSearch());
   EXPECT_FALSE(search.StartSearch()) << "busy";
-  queue.WaitAndPump(std::chrono::milliseconds(50));
+  queue.WaitAndPump(50);
   search.Close();
   EXPECT_FALSE(editor.state.Busy);
   EXPECT_FALSE(search.is_open());
@@ -275,7 +272,7 @@ TEST_F(SearchDialogTest, OneProgressNoticeShowsTheLatestOffsetAndTheFinishIsNeve
   field.SetText("absent pattern");
   ASSERT_TRUE(search.StartSearch());
   // 8 chunks and the finish are 9 posts at most: more mean the finish is retried.
-  for (int i = 0; i < 1000 && queue.attempts < 12; ++i) std::this_thread::sleep_for(5ms);
+  for (int i = 0; i < 1000 && queue.attempts < 12; ++i) PauseThread(5);
   ASSERT_GE(queue.attempts, 12);
   queue.holding = false;
   RunToClose();

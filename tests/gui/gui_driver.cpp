@@ -96,7 +96,6 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #define STB_IMAGE_IMPLEMENTATION
