@@ -49,7 +49,7 @@ class DiskKernel {
   // GetVersionExA; false when the call fails.
   virtual bool Version(KernelVersion* version) = 0;
   virtual void Close(KernelHandle handle) = 0;
-  // GetFileSizeEx; false when the size cannot be read.
+  // The file size; false when it cannot be read.
   virtual bool FileSize(KernelHandle handle, uint64_t* size) = 0;
   // The 32-bit address by which the VWIN32 services reach `size` bytes at
   // `memory`: register blocks and disk packets hold addresses as 32 bits.

@@ -59,10 +59,12 @@ class Win32Kernel : public DiskKernel {
 
   void Close(KernelHandle handle) override { CloseHandle(ToHandle(handle)); }
 
+  // GetFileSize with its high part: GetFileSizeEx is missing before Windows 2000.
   bool FileSize(KernelHandle handle, uint64_t* size) override {
-    LARGE_INTEGER length{};
-    if (!GetFileSizeEx(ToHandle(handle), &length) || length.QuadPart < 0) return false;
-    *size = static_cast<uint64_t>(length.QuadPart);
+    DWORD high = 0;
+    const DWORD low = GetFileSize(ToHandle(handle), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+    *size = (uint64_t{high} << 32) | low;
     return true;
   }
 
