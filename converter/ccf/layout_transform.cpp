@@ -1,7 +1,5 @@
 #include "converter/ccf/layout_transform.h"
 
-#include <cmath>
-
 namespace velmora {
 
 namespace {
@@ -20,14 +18,6 @@ int64_t ScaledSum(int64_t coordinate, float scale, double addend) {
 }
 
 }  // namespace
-
-int64_t TruncToInt64(double value) {
-  constexpr double kLimit = 9007199254740992.0;  // 2^53
-  if (std::isnan(value)) return 0;
-  if (value >= kLimit) return static_cast<int64_t>(kLimit);
-  if (value <= -kLimit) return -static_cast<int64_t>(kLimit);
-  return static_cast<int64_t>(value);
-}
 
 TargetPoint MapPoint(const LayoutTransform& layout, int32_t x, int32_t y, MapTarget target) {
   if (target == MapTarget::kPreview) {

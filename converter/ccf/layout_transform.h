@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace velmora {
@@ -43,8 +44,14 @@ struct TargetSize {
 TargetSize MapSize(const LayoutTransform& layout, uint32_t w, uint32_t h);
 
 // trunc(value) toward zero, saturated to +-2^53 (0 for NaN), so that no scale
-// can make a conversion undefined.
-int64_t TruncToInt64(double value);
+// can make a conversion undefined. Inline: bitmaps scale every row and column.
+inline int64_t TruncToInt64(double value) {
+  constexpr double kLimit = 9007199254740992.0;  // 2^53
+  if (std::isnan(value)) return 0;
+  if (value >= kLimit) return static_cast<int64_t>(kLimit);
+  if (value <= -kLimit) return -static_cast<int64_t>(kLimit);
+  return static_cast<int64_t>(value);
+}
 
 inline constexpr std::array<const char*, 9> kHardKeyNames = {
     "Left", "Right", "Vol -", "Vol +", "Ch +", "Ch -", "Mute", "F-Left", "F-Right"};

@@ -3,6 +3,7 @@
 // first, byte by byte, never through a struct cast.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -34,7 +35,7 @@ inline void PutU32(Bytes& out, std::uint32_t value) {
 inline void PutZeros(Bytes& out, std::size_t count) { out.insert(out.end(), count, 0); }
 
 inline void PutText(Bytes& out, std::string_view text) {
-  for (char c : text) out.push_back(static_cast<std::uint8_t>(c));
+  out.insert(out.end(), text.begin(), text.end());
 }
 
 // A text field of `width` bytes: at most width - 1 characters, then zero bytes
@@ -42,8 +43,9 @@ inline void PutText(Bytes& out, std::string_view text) {
 inline void PutFixedText(Bytes& out, std::string_view text, std::size_t width) {
   if (width == 0) return;
   std::string_view kept = text.substr(0, width - 1);
-  PutText(out, kept);
-  PutZeros(out, width - kept.size());
+  std::size_t at = out.size();
+  out.resize(at + width);  // zero-filled
+  std::copy(kept.begin(), kept.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 inline void SetU32At(std::span<std::uint8_t> out, std::size_t at, std::uint32_t value) {

@@ -75,7 +75,7 @@ class Generator {
                                     request_.categoryEntries) != 0) {
       return false;
     }
-    Bytes info;
+    Bytes& info = NewRecord();
     AppendDatabaseInfoRecord(info);
     Append(0, info);
     if (!WriteBitmaps()) return false;
@@ -107,6 +107,12 @@ class Generator {
   void WriteHardKeys(uint32_t panel, uint8_t category);
   void WriteHardKey(const ControlRecord& key, uint32_t actionList, uint8_t category);
   IrBlock IrOfActions(uint32_t actionList);
+  // The cleared buffer of the next record: one buffer serves every record, so
+  // that building one allocates nothing once the largest has been built.
+  Bytes& NewRecord() {
+    record_.clear();
+    return record_;
+  }
   uint32_t Append(uint8_t category, const Bytes& record) {
     uint32_t uniqueId = writer_.AppendRecordEntry(category);
     writer_.AppendRecordBytes(record);
@@ -123,6 +129,7 @@ class Generator {
   static inline const CcfImage kNoImage{};
   CcfReader reader_;
   PdbWriter writer_;
+  Bytes record_;
 };
 
 // Writes a category panel's items through the same walk that counted them.
@@ -167,7 +174,7 @@ bool Generator::WriteBitmaps() {
     std::optional<CcfBitmapPixels> pixels =
         RenderCcfBitmap(reader_, HexToOffset(key), request_.layout, note);
     if (!pixels) return false;  // its message has been shown; the target stays as it was
-    Bytes record;
+    Bytes& record = NewRecord();
     AppendRecordHeader(record, BitmapRecordName(key), kKindBitmap);
     AppendBitmapRecordBody(record, PalmBitmapSourceOf(*pixels), warnings);
     writer_.AppendRecordBytes(record);
@@ -192,7 +199,7 @@ void Generator::WriteButton(uint32_t button, uint16_t x, uint16_t y, const Layou
   control.label = label.label;
   control.glyph = label.glyph;
   IrBlock ir = IrOfActions(reader_.ReadU32(uint64_t{button} + kButtonActionsField));
-  Bytes controlBytes;
+  Bytes& controlBytes = NewRecord();
   AppendControlRecord(controlBytes, control, ir, kNoIrButton);
   uint32_t controlId = Append(category, controlBytes);
 
@@ -212,7 +219,7 @@ void Generator::WriteButton(uint32_t button, uint16_t x, uint16_t y, const Layou
   style.style = style.pressedRef != kNoBitmapRef ? 3 : 2;
   if (style.bitmapRef == kNoBitmapRef && ir.empty()) style.style = 4;
   style.text = label.text;
-  Bytes styleBytes;
+  Bytes& styleBytes = NewRecord();
   AppendStyleRecord(styleBytes, style);
   Append(0, styleBytes);
 }
@@ -227,7 +234,7 @@ void Generator::WriteFrame(uint32_t frame, uint16_t x, uint16_t y, const LayoutT
                 reader_.ReadU8(uint64_t{frame} + kFrameFontSizeField), request_.includeText, false);
   control.label = label.label;
   control.glyph = label.glyph;
-  Bytes controlBytes;
+  Bytes& controlBytes = NewRecord();
   AppendControlRecord(controlBytes, control, {}, kNoIrFrame);
   uint32_t controlId = Append(category, controlBytes);
 
@@ -241,7 +248,7 @@ void Generator::WriteFrame(uint32_t frame, uint16_t x, uint16_t y, const LayoutT
       << 16;
   style.style = style.bitmapRef == kNoBitmapRef ? 4 : 2;
   style.text = label.text;
-  Bytes styleBytes;
+  Bytes& styleBytes = NewRecord();
   AppendStyleRecord(styleBytes, style);
   Append(0, styleBytes);
 }
@@ -271,7 +278,7 @@ void Generator::WriteHardKeys(uint32_t panel, uint8_t category) {
 }
 
 void Generator::WriteHardKey(const ControlRecord& key, uint32_t actionList, uint8_t category) {
-  Bytes bytes;
+  Bytes& bytes = NewRecord();
   AppendControlRecord(bytes, key, IrOfActions(actionList), kNoIrButton);
   Append(category, bytes);
 }

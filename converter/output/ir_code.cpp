@@ -71,7 +71,8 @@ class BitSampler {
 
   // Samples the burst pairs from word 4 on, up to the first word past
   // `word_count` (all later ones are 0); false once the cap is reached.
-  bool AddPairs(const ProntoWordSource& word, std::uint32_t pair_count, std::uint32_t word_count) {
+  template <typename WordAt>
+  bool AddPairs(const WordAt& word, std::uint32_t pair_count, std::uint32_t word_count) {
     for (std::uint32_t pair = 0; pair < pair_count; ++pair) {
       std::uint32_t at = kFirstPairWord + 2 * pair;
       if (at > word_count) break;
@@ -89,14 +90,21 @@ class BitSampler {
   }
 
  private:
-  // Sets `count` bits from bits_ on: a whole byte at a time where it can, as
-  // a learned code's bursts run to thousands of bits.
+  // Sets `count` bits from bits_ on, a byte at a time (a partial byte by a
+  // mask): a learned code's bursts run to thousands of bits.
   void SetBits(std::uint32_t count) {
-    std::uint32_t end = bits_ + count;
-    std::uint32_t bit = bits_;
-    for (; bit < end && bit % 8 != 0; ++bit) stream_[bit / 8] |= 0x80 >> (bit % 8);
-    for (; bit + 8 <= end; bit += 8) stream_[bit / 8] = 0xFF;
-    for (; bit < end; ++bit) stream_[bit / 8] |= 0x80 >> (bit % 8);
+    if (count == 0) return;
+    const std::uint32_t last_bit = bits_ + count - 1;
+    const std::uint32_t first = bits_ / 8, last = last_bit / 8;
+    const auto head = static_cast<std::uint8_t>(0xFF >> (bits_ % 8));
+    const auto tail = static_cast<std::uint8_t>(0xFF << (7 - last_bit % 8));
+    if (first == last) {
+      stream_[first] |= head & tail;
+      return;
+    }
+    stream_[first] |= head;
+    for (std::uint32_t byte = first + 1; byte < last; ++byte) stream_[byte] = 0xFF;
+    stream_[last] |= tail;
   }
 
   std::uint32_t cap_;
@@ -105,9 +113,36 @@ class BitSampler {
 };
 
 // Word i of `words`, 0 past their end; the source refers to `words`.
-ProntoWordSource WordsSource(std::span<const std::uint16_t> words) {
+auto WordsSource(std::span<const std::uint16_t> words) {
   return [words](std::uint32_t i) -> std::uint16_t { return i < words.size() ? words[i] : 0; };
 }
+
+// The words of a code in the CCF file. Those wholly inside the file are
+// decoded in place, checked once for the whole run instead of per word; a word
+// past them is read through the checked reader, which reports it.
+class FileWords {
+ public:
+  FileWords(CcfReader& reader, std::uint64_t first_word) : reader_(reader), first_(first_word) {
+    const std::uint64_t size = reader.image().size();
+    const std::uint64_t words = size > first_word ? (size - first_word) / 2 : 0;
+    count_ = static_cast<std::uint32_t>(std::min<std::uint64_t>(words, UINT32_MAX));
+    bytes_ = reader.image().BytesAt(first_word, 2 * std::size_t{count_});
+  }
+
+  std::uint16_t operator()(std::uint32_t i) const {
+    if (i < count_) return static_cast<std::uint16_t>(bytes_[2 * i] << 8 | bytes_[2 * i + 1]);
+    return reader_.ReadU16(first_ + 2 * std::uint64_t{i});
+  }
+
+  // The words wholly inside the file.
+  std::uint32_t count() const { return count_; }
+
+ private:
+  CcfReader& reader_;
+  std::uint64_t first_;
+  std::uint32_t count_ = 0;
+  const std::uint8_t* bytes_ = nullptr;
+};
 
 std::uint8_t TypeOfRepeat(std::uint16_t repeat_pairs) { return repeat_pairs != 0 ? 5 : 1; }
 
@@ -136,6 +171,73 @@ Bytes VariantArea(std::span<const std::uint16_t> words, std::uint8_t& type, std:
   Bytes area;
   PulsesToBits(words, area, type, rate);
   return area;
+}
+
+// The two-variant block of a 5000 or 5001 code.
+template <typename WordAt>
+IrBlock Rc5Block(const WordAt& word) {
+  auto build = [&word](int toggle) {
+    std::uint8_t system = static_cast<std::uint8_t>(word(4));
+    std::uint8_t command = static_cast<std::uint8_t>(word(5));
+    return word(0) == kRc5xForm
+               ? BuildRc5xCode(system, command, static_cast<std::uint8_t>(word(6)), toggle)
+               : BuildRc5Code(system, command, toggle);
+  };
+  std::uint8_t type = 1;
+  std::uint32_t rate = 0;
+  Bytes first = VariantArea(build(0), type, rate);
+  std::uint8_t second_type = 1;
+  std::uint32_t second_rate = 0;
+  Bytes second = VariantArea(build(1), second_type, second_rate);
+  IrBlock block;
+  block.reserve(7 + first.size() + second.size());
+  PutU8(block, type);
+  PutU32(block, rate | kToggleVariantsBit);
+  PutU16(block, static_cast<std::uint16_t>(first.size()));
+  block.insert(block.end(), first.begin(), first.end());
+  block.insert(block.end(), second.begin(), second.end());
+  return block;
+}
+
+// ConvertProntoCode for any word source: the file's words are read without a
+// call through std::function per word.
+template <typename WordAt>
+IrBlock ConvertCode(const WordAt& word, const IrWarnings& warnings, Rc6Codes rc6,
+                    std::uint32_t word_count) {
+  std::uint16_t form = word(0);
+  if (form == kRc6Form && rc6 == Rc6Codes::kConvert) {
+    if (std::optional<std::vector<std::uint16_t>> learned = Rc6ToLearnedCode(word)) {
+      return ConvertCode(WordsSource(*learned), warnings, Rc6Codes::kSkip, UINT32_MAX);
+    }
+  }
+  if (form == kRc5xForm) {
+    WarnOnce(warnings.flags.untested_5001,
+             std::string(kUntestedText) + std::string(kSupportAddress), kUntestedCaption,
+             warnings.messages);
+  }
+  if (form == kRc5Form || form == kRc5xForm) return Rc5Block(word);
+  if (form != kLearnedForm) {
+    WarnOnce(warnings.flags.unknown_code, UnknownCodeText(form), kUnknownCaption,
+             warnings.messages);
+    return {};
+  }
+  std::uint16_t frequency = word(1);
+  if (frequency == 0) {
+    WarnOnce(warnings.flags.zero_rate, kZeroRateText, kUnknownCaption, warnings.messages);
+    return {};
+  }
+  std::uint16_t repeat_pairs = word(3);
+  BitSampler sampler(kLearnedBitLimit + 1);
+  if (!sampler.AddPairs(word, std::uint32_t{word(2)} + repeat_pairs, word_count)) {
+    WarnOnce(warnings.flags.too_long, kTooLongText, kTooLongCaption, warnings.messages);
+  }
+  Bytes stream = sampler.TakeStream();
+  IrBlock block;
+  block.reserve(5 + stream.size());
+  PutU8(block, TypeOfRepeat(repeat_pairs));
+  PutU32(block, SamplingRate(frequency));
+  block.insert(block.end(), stream.begin(), stream.end());
+  return block;
 }
 
 }  // namespace
@@ -183,7 +285,7 @@ std::size_t PulsesToBits(std::span<const std::uint16_t> words, Bytes& area, std:
   if (words.size() < kFirstPairWord || words[0] != kLearnedForm || words[1] == 0) return 0;
   rate = SamplingRate(words[1]);
   type = TypeOfRepeat(words[3]);
-  ProntoWordSource word = WordsSource(words);
+  auto word = WordsSource(words);
   BitSampler sampler(kVariantBitCap);
   const auto word_count = static_cast<std::uint32_t>(words.size());
   if (!sampler.AddPairs(word, std::uint32_t{words[2]} + words[3], word_count)) return 0;
@@ -192,78 +294,16 @@ std::size_t PulsesToBits(std::span<const std::uint16_t> words, Bytes& area, std:
   return area.size();
 }
 
-IrBlock ConvertRc5Code(const ProntoWordSource& word) {
-  auto build = [&word](int toggle) {
-    std::uint8_t system = static_cast<std::uint8_t>(word(4));
-    std::uint8_t command = static_cast<std::uint8_t>(word(5));
-    return word(0) == kRc5xForm
-               ? BuildRc5xCode(system, command, static_cast<std::uint8_t>(word(6)), toggle)
-               : BuildRc5Code(system, command, toggle);
-  };
-  std::uint8_t type = 1;
-  std::uint32_t rate = 0;
-  Bytes first = VariantArea(build(0), type, rate);
-  std::uint8_t second_type = 1;
-  std::uint32_t second_rate = 0;
-  Bytes second = VariantArea(build(1), second_type, second_rate);
-  IrBlock block;
-  block.reserve(7 + first.size() + second.size());
-  PutU8(block, type);
-  PutU32(block, rate | kToggleVariantsBit);
-  PutU16(block, static_cast<std::uint16_t>(first.size()));
-  block.insert(block.end(), first.begin(), first.end());
-  block.insert(block.end(), second.begin(), second.end());
-  return block;
-}
-
 IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnings, Rc6Codes rc6,
                           std::uint32_t word_count) {
-  std::uint16_t form = word(0);
-  if (form == kRc6Form && rc6 == Rc6Codes::kConvert) {
-    if (std::optional<std::vector<std::uint16_t>> learned = Rc6ToLearnedCode(word)) {
-      return ConvertProntoCode(WordsSource(*learned), warnings);
-    }
-  }
-  if (form == kRc5xForm) {
-    WarnOnce(warnings.flags.untested_5001,
-             std::string(kUntestedText) + std::string(kSupportAddress), kUntestedCaption,
-             warnings.messages);
-  }
-  if (form == kRc5Form || form == kRc5xForm) return ConvertRc5Code(word);
-  if (form != kLearnedForm) {
-    WarnOnce(warnings.flags.unknown_code, UnknownCodeText(form), kUnknownCaption,
-             warnings.messages);
-    return {};
-  }
-  std::uint16_t frequency = word(1);
-  if (frequency == 0) {
-    WarnOnce(warnings.flags.zero_rate, kZeroRateText, kUnknownCaption, warnings.messages);
-    return {};
-  }
-  std::uint16_t repeat_pairs = word(3);
-  BitSampler sampler(kLearnedBitLimit + 1);
-  if (!sampler.AddPairs(word, std::uint32_t{word(2)} + repeat_pairs, word_count)) {
-    WarnOnce(warnings.flags.too_long, kTooLongText, kTooLongCaption, warnings.messages);
-  }
-  IrBlock block;
-  PutU8(block, TypeOfRepeat(repeat_pairs));
-  PutU32(block, SamplingRate(frequency));
-  Bytes stream = sampler.TakeStream();
-  block.insert(block.end(), stream.begin(), stream.end());
-  return block;
+  return ConvertCode(word, warnings, rc6, word_count);
 }
 
 IrBlock ConvertIrCode(CcfReader& reader, const CcfFormat& format, std::uint32_t ir_code,
                       const IrWarnings& warnings, Rc6Codes rc6) {
   if (ir_code == 0 || reader.ReadU16(ir_code) == 0) return {};
-  std::uint64_t first_word = std::uint64_t{ir_code} + IrCodeWordsField(format);
-  ProntoWordSource word = [&reader, first_word](std::uint32_t i) {
-    return reader.ReadU16(first_word + 2 * std::uint64_t{i});
-  };
-  const std::uint64_t size = reader.image().size();
-  const std::uint64_t words = size > first_word ? (size - first_word) / 2 : 0;
-  return ConvertProntoCode(word, warnings, rc6,
-                           static_cast<std::uint32_t>(std::min<std::uint64_t>(words, UINT32_MAX)));
+  const FileWords words(reader, std::uint64_t{ir_code} + IrCodeWordsField(format));
+  return ConvertCode(words, warnings, rc6, words.count());
 }
 
 }  // namespace velmora

@@ -87,9 +87,6 @@ enum class Rc6Codes { kSkip, kConvert };
 IrBlock ConvertProntoCode(const ProntoWordSource& word, const IrWarnings& warnings,
                           Rc6Codes rc6 = Rc6Codes::kSkip, std::uint32_t word_count = UINT32_MAX);
 
-// The two-variant block of a 5000 or 5001 code.
-IrBlock ConvertRc5Code(const ProntoWordSource& word);
-
 // Converts the `IrCodeRecord` at `ir_code` (0: none; a record whose first word
 // is 0 holds no code). Its Pronto code starts after the 6- or 12-byte header.
 IrBlock ConvertIrCode(CcfReader& reader, const CcfFormat& format, std::uint32_t ir_code,

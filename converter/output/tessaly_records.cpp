@@ -1,5 +1,7 @@
 #include "converter/output/tessaly_records.h"
 
+#include <algorithm>
+
 #include "converter/ccf/ccf_image.h"
 #include "converter/ccf/palettes.h"
 
@@ -71,6 +73,9 @@ void AppendStyleRecord(Bytes& out, const StyleRecord& style) {
 uint8_t MapSpecialGlyph(std::string& label, bool includeText) {
   std::string_view searched = std::string_view(label).substr(0, 15);
   searched = searched.substr(0, searched.find('\0'));
+  // Every table byte is above 0x7F: a plain label needs no search per row.
+  auto plain = [](char c) { return static_cast<uint8_t>(c) <= 0x7F; };
+  if (std::all_of(searched.begin(), searched.end(), plain)) return 0;
   for (const SpecialGlyph& row : SpecialGlyphTable) {
     if (searched.find(static_cast<char>(row.ccfByte)) == std::string_view::npos) continue;
     label = std::string(row.word);
