@@ -96,18 +96,17 @@ INT_PTR CALLBACK CopyBlockProc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 }
 
 // The initial count and the chosen one, which stays 0 unless OK is pressed.
-// It travels by address, not as the dialog's result: on 32-bit Windows a
-// count of 4,294,967,295 would read as -1, the result of a failed dialog.
+// It travels by address, not as the dialog's result, which cannot hold 64 bits.
 struct CountChoice {
-  uint32_t initial;
-  uint32_t chosen = 0;
+  SectorNumber initial;
+  SectorNumber chosen = 0;
 };
 
 INT_PTR CALLBACK SectorCountProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(dialog, DWLP_USER, lparam);
-    SetDlgItemInt(dialog, IDC_SECTOR_COUNT_FIELD, reinterpret_cast<CountChoice*>(lparam)->initial,
-                  FALSE);
+    const SectorNumber initial = reinterpret_cast<CountChoice*>(lparam)->initial;
+    SetDlgItemTextA(dialog, IDC_SECTOR_COUNT_FIELD, std::to_string(initial).c_str());
     return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wparam) == IDC_SECTOR_COUNT_OK) {
@@ -189,7 +188,7 @@ void RunCopyBlock() { Run<CopyBlockProc>(IDD_COPY_BLOCK); }
 
 void RunAbout() { Run<AboutProc>(IDD_ABOUT); }
 
-uint32_t WindowCountDialog::Ask(uint32_t initial) {
+SectorNumber WindowCountDialog::Ask(SectorNumber initial) {
   CountChoice choice{initial};
   Run<SectorCountProc>(IDD_SECTOR_COUNT, reinterpret_cast<LPARAM>(&choice));
   return choice.chosen;

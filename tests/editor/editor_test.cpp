@@ -173,6 +173,19 @@ TEST_F(EditorCommands, NextAndPreviousWrapBetweenZeroAndLastSector) {
   EXPECT_TRUE(messages.entries().empty());
 }
 
+TEST_F(EditorCommands, NavigationPastTwoToTheThirtyTwoNeitherWrapsNorTruncates) {
+  MemoryDisk big(6442450944u, 6442450943u);
+  editor.SetDevice(&big);
+  Open();
+  editor.Command(IDM_PREVIOUS_SECTOR);
+  EXPECT_EQ(status.Text(), "6442450943 of 6442450943");
+  EXPECT_EQ(editor.state.SectorBuffer, DefaultSector(6442450943u));
+  editor.state.CurrentSector = 0xFFFFFFFFu;
+  editor.Command(IDM_NEXT_SECTOR);
+  EXPECT_EQ(status.Text(), "4294967296 of 6442450943");
+  EXPECT_EQ(big.transfers().back(), (MemoryDisk::Transfer{'r', 4294967296u, 1}));
+}
+
 TEST_F(EditorCommands, PromptAnsweredNoDiscardsTheEditsAndStillMoves) {
   Open();
   editor.Command(IDM_ZERO_DATA);
