@@ -161,18 +161,13 @@ TEST_F(DeviceFilesTest, LastSectorFromThePartitionQuery) {
 // fails), a volume mapped from a file (only its size is known).
 TEST_F(DeviceFilesTest, DiskBeyondTwoTebibytesKeepsItsSizeThroughEachQuery) {
   constexpr int64_t kThreeTib = int64_t{3} << 40;
-  FakeDisk disk;
-  disk.partition_length = kThreeTib;
-  OpenD(disk);
-  EXPECT_EQ(layer.LastSector(), 6442450943u);
-  disk.partition_length.reset();
-  disk.length_info = kThreeTib;
-  OpenD(disk);
-  EXPECT_EQ(layer.LastSector(), 6442450943u);
-  disk.length_info.reset();
-  disk.file_size = kThreeTib;
-  OpenD(disk);
-  EXPECT_EQ(layer.LastSector(), 6442450943u);
+  FakeDisk by_partition, by_length, by_file_size;
+  by_partition.partition_length = by_length.length_info = kThreeTib;
+  by_file_size.file_size = kThreeTib;
+  for (const FakeDisk& disk : {by_partition, by_length, by_file_size}) {
+    OpenD(disk);
+    EXPECT_EQ(layer.LastSector(), 6442450943u);
+  }
 }
 
 TEST_F(DeviceFilesTest, FailedPartitionQueryFallsBackToLengthThenFileSize) {
