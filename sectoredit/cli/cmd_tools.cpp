@@ -46,15 +46,15 @@ std::optional<Parsed> Parse(const Args& args, const std::set<std::string>& value
   return parsed;
 }
 
-std::optional<uint32_t> Number(const std::string& text) {
-  uint32_t value = 0;
+std::optional<SectorNumber> Number(const std::string& text) {
+  SectorNumber value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
 }
 
 // A required numeric option; nullopt when missing or not a sector number.
-std::optional<uint32_t> NumberOption(const Parsed& parsed, const std::string& name) {
+std::optional<SectorNumber> NumberOption(const Parsed& parsed, const std::string& name) {
   const auto found = parsed.values.find(name);
   return found == parsed.values.end() ? std::nullopt : Number(found->second);
 }
@@ -147,7 +147,7 @@ std::optional<std::vector<uint8_t>> SearchPatternOf(const Parsed& parsed, std::s
 int RunDump(const Args& args, std::ostream& out, common::Messages& messages) {
   const auto parsed = Parse(args, {}, {});
   if (!parsed || parsed->positional.size() != 2) return Usage("dump");
-  const std::optional<uint32_t> sector = Number(parsed->positional[1]);
+  const std::optional<SectorNumber> sector = Number(parsed->positional[1]);
   if (!sector) return Usage("dump", "SECTOR must be a sector number");
   const auto opened = OpenDiskArgument(parsed->positional[0], messages);
   if (!opened) return kExitFailure;
@@ -162,7 +162,7 @@ int RunDump(const Args& args, std::ostream& out, common::Messages& messages) {
 int RunSearch(const Args& args, std::ostream& out, common::Messages& messages) {
   const auto parsed = Parse(args, {"--from", "--hex", "--ascii"}, {});
   if (!parsed || parsed->positional.size() != 1) return Usage("search");
-  const std::optional<uint32_t> from = NumberOption(*parsed, "--from");
+  const std::optional<SectorNumber> from = NumberOption(*parsed, "--from");
   if (!from) return Usage("search", "--from S must be a sector number");
   std::string error;
   const auto pattern = SearchPatternOf(*parsed, error);
@@ -216,7 +216,7 @@ int RunImport(const Args& args, std::ostream&, common::Messages& messages) {
   if (!parsed || parsed->positional.size() != 2) return Usage("import");
   const auto from = NumberOption(*parsed, "--from");
   if (!from) return Usage("import", "--from S must be a sector number");
-  std::optional<uint32_t> count;
+  std::optional<SectorNumber> count;
   if (parsed->values.count("--count")) {
     count = NumberOption(*parsed, "--count");
     if (!count) return Usage("import", "--count N must be a number");

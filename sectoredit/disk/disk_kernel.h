@@ -22,6 +22,7 @@ inline constexpr uint32_t kFlagDeleteOnClose = 0x04000000;
 inline constexpr uint32_t kPlatformWin9x = 1;
 inline constexpr uint32_t kIoctlDiskGetPartitionInfo = 0x00074004;
 inline constexpr uint32_t kIoctlDiskGetLengthInfo = 0x0007405C;
+inline constexpr uint32_t kIoctlDiskGetDriveGeometry = 0x00070000;
 inline constexpr uint32_t kSeekFailed = 0xFFFFFFFF;
 }  // namespace win32
 
@@ -49,7 +50,7 @@ class DiskKernel {
   // GetVersionExA; false when the call fails.
   virtual bool Version(KernelVersion* version) = 0;
   virtual void Close(KernelHandle handle) = 0;
-  // The file size; false when it cannot be read.
+  // GetFileSize with its high part; false when the size cannot be read.
   virtual bool FileSize(KernelHandle handle, uint64_t* size) = 0;
   // The 32-bit address by which the VWIN32 services reach `size` bytes at
   // `memory`: register blocks and disk packets hold addresses as 32 bits.

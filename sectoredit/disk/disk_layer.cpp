@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string>
 
 #include "sectoredit/disk/aligned_buffer.h"
 #include "sectoredit/disk/last_sector.h"
@@ -26,8 +27,18 @@ constexpr uint32_t kDriveCount = 26;
 constexpr uint32_t kPhysicalDriveCount = 10;
 constexpr size_t kLetterIndex = 8;  // "Logical %c:"
 constexpr size_t kDigitIndex = 9;   // "Physical %c"
+constexpr size_t kBytesPerSectorOffset = 20;  // in DISK_GEOMETRY
+constexpr size_t kDiskGeometrySize = 24;
+// The highest sector whose byte offset SetFilePointer's signed 64-bit distance holds.
+constexpr SectorNumber kLastSeekableSector = INT64_MAX / kSectorSize;
 
 bool ValidCount(uint32_t count) { return count >= 1 && count <= kMaxTransferSectors; }
+
+// The MS-DOS disk services address sectors with 32 bits: a run beyond them is
+// refused rather than wrapped onto the start of the disk.
+bool WithinDriveServices(SectorNumber first, uint32_t count) {
+  return first <= UINT32_MAX && UINT32_MAX - first >= count - 1;
+}
 
 std::optional<char> CharAt(std::string_view text, size_t index, char low, char high) {
   if (index >= text.size() || text[index] < low || text[index] > high) return std::nullopt;
@@ -131,19 +142,39 @@ bool DiskLayer::OpenDevicePath(const std::string& path) {
   disk_ref_ = kernel_.Open(path, win32::kGenericReadWrite, win32::kFileShareWrite,
                            win32::kOpenExisting, win32::kFlagNoBuffering);
   if (disk_ref_ == kInvalidHandle) return false;
+  if (const auto size = QuerySectorSize(); size && *size != kSectorSize) {
+    CloseDisk();
+    messages_.ShowStyled("This disk has " + std::to_string(*size) +
+                             "-byte sectors.\nOnly disks with 512-byte sectors can be edited.",
+                         "Unsupported Disk", common::kOwnedByDialog);
+    return false;
+  }
   last_sector_ = QueryLastSector();
   return true;
 }
 
-uint32_t DiskLayer::QueryLastSector() {
+// Plain files and volumes mapped from them fail the query: they are taken as
+// 512-byte disks.
+std::optional<uint32_t> DiskLayer::QuerySectorSize() {
+  uint8_t geometry[kDiskGeometrySize] = {};
+  uint32_t returned = 0;
+  if (!kernel_.IoControl(disk_ref_, win32::kIoctlDiskGetDriveGeometry, nullptr, 0, geometry,
+                         sizeof geometry, &returned) ||
+      returned < kDiskGeometrySize) {
+    return std::nullopt;
+  }
+  return GetLe32(geometry + kBytesPerSectorOffset);
+}
+
+SectorNumber DiskLayer::QueryLastSector() {
   if (mode_ == DiskAccessMode::kWin9xServices) return QueryDriveLastSector();
   if (mode_ == DiskAccessMode::kDeviceFiles) return QueryDeviceFileLastSector();
   return 0;
 }
 
-// Some drives (volumes mapped from plain files among them) fail the partition
-// query: the length query and then the file size stand in before giving 0.
-uint32_t DiskLayer::QueryDeviceFileLastSector() {
+// Some disks fail the partition query (GPT disks, volumes mapped from plain
+// files): the length query and then the file size stand in before giving 0.
+SectorNumber DiskLayer::QueryDeviceFileLastSector() {
   if (disk_ref_ == kInvalidHandle) return 0;
   uint8_t info[32] = {};
   uint32_t returned = 0;
@@ -164,7 +195,7 @@ uint32_t DiskLayer::QueryDeviceFileLastSector() {
   return 0;
 }
 
-uint32_t DiskLayer::QueryDriveLastSector() {
+SectorNumber DiskLayer::QueryDriveLastSector() {
   if (!IsDriveOpen()) return 0;
   DeviceParamBlock block = NewDeviceParamBlock();
   bool ok = false;
@@ -184,8 +215,9 @@ uint32_t DiskLayer::QueryDriveLastSector() {
   return sectors32 == 0 ? 0 : sectors32 - 1;
 }
 
-bool DiskLayer::SeekToSector(KernelHandle handle, uint32_t sector) {
-  const uint64_t offset = uint64_t{sector} * kSectorSize;
+bool DiskLayer::SeekToSector(KernelHandle handle, SectorNumber sector) {
+  if (sector > kLastSeekableSector) return false;
+  const uint64_t offset = sector * kSectorSize;
   uint32_t high = static_cast<uint32_t>(offset >> 32);
   return kernel_.Seek(handle, static_cast<uint32_t>(offset), &high) != win32::kSeekFailed;
 }
@@ -196,15 +228,15 @@ void DiskLayer::CloseDiskLayer() {
   vwin_handle_ = kInvalidHandle;
 }
 
-uint32_t DiskLayer::ReadDiskSectors(uint32_t first, uint32_t count, uint8_t* buffer) {
+uint32_t DiskLayer::ReadDiskSectors(SectorNumber first, uint32_t count, uint8_t* buffer) {
   return ReadSectors(first, count, buffer, true);
 }
 
-uint32_t DiskLayer::ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_t* buffer) {
+uint32_t DiskLayer::ReadDiskSectorsDirect(SectorNumber first, uint32_t count, uint8_t* buffer) {
   return ReadSectors(first, count, buffer, false);
 }
 
-uint32_t DiskLayer::ReadSectors(uint32_t first, uint32_t count, uint8_t* buffer, bool report_seek) {
+uint32_t DiskLayer::ReadSectors(SectorNumber first, uint32_t count, uint8_t* buffer, bool report_seek) {
   if (!ValidCount(count)) return 0;
   if (mode_ == DiskAccessMode::kWin9xServices) return ReadDrive(first, count, buffer);
   if (mode_ == DiskAccessMode::kDeviceFiles)
@@ -212,7 +244,7 @@ uint32_t DiskLayer::ReadSectors(uint32_t first, uint32_t count, uint8_t* buffer,
   return 0;
 }
 
-uint32_t DiskLayer::WriteDiskSectors(uint32_t first, uint32_t count, const uint8_t* buffer) {
+uint32_t DiskLayer::WriteDiskSectors(SectorNumber first, uint32_t count, const uint8_t* buffer) {
   if (!ValidCount(count)) return 0;
   if (mode_ == DiskAccessMode::kWin9xServices) return WriteDrive(first, count, buffer);
   if (mode_ == DiskAccessMode::kDeviceFiles) return WriteDeviceFile(first, count, buffer);
@@ -221,7 +253,7 @@ uint32_t DiskLayer::WriteDiskSectors(uint32_t first, uint32_t count, const uint8
 
 // Device files are opened without buffering: an unaligned caller buffer goes
 // through an aligned one.
-uint32_t DiskLayer::ReadDeviceFile(uint32_t first, uint32_t count, uint8_t* buffer,
+uint32_t DiskLayer::ReadDeviceFile(SectorNumber first, uint32_t count, uint8_t* buffer,
                                    bool report_seek) {
   if (!SeekToSector(disk_ref_, first)) {
     if (report_seek) messages_.Show("Error reading disk", "Error");
@@ -237,7 +269,7 @@ uint32_t DiskLayer::ReadDeviceFile(uint32_t first, uint32_t count, uint8_t* buff
   return done;
 }
 
-uint32_t DiskLayer::WriteDeviceFile(uint32_t first, uint32_t count, const uint8_t* buffer) {
+uint32_t DiskLayer::WriteDeviceFile(SectorNumber first, uint32_t count, const uint8_t* buffer) {
   if (!SeekToSector(disk_ref_, first)) return 0;
   const uint32_t size = count * kSectorSize;
   uint32_t done = 0;
@@ -247,17 +279,18 @@ uint32_t DiskLayer::WriteDeviceFile(uint32_t first, uint32_t count, const uint8_
   return kernel_.Write(disk_ref_, aligned.data(), size, &done) ? done : 0;
 }
 
-uint32_t DiskLayer::ReadDrive(uint32_t first, uint32_t count, uint8_t* buffer) {
-  if (!IsDriveOpen()) return 0;
-  return TransferPacket(static_cast<uint32_t>(disk_ref_), first, count, buffer, false)
+uint32_t DiskLayer::ReadDrive(SectorNumber first, uint32_t count, uint8_t* buffer) {
+  if (!IsDriveOpen() || !WithinDriveServices(first, count)) return 0;
+  return TransferPacket(static_cast<uint32_t>(disk_ref_), static_cast<uint32_t>(first), count,
+                        buffer, false)
              ? count * kSectorSize
              : 0;
 }
 
 // Lock, write, unlock; the lock's outcome does not stop the write, and the
 // unlock runs whatever the write did.
-uint32_t DiskLayer::WriteDrive(uint32_t first, uint32_t count, const uint8_t* buffer) {
-  if (!IsDriveOpen()) return 0;
+uint32_t DiskLayer::WriteDrive(SectorNumber first, uint32_t count, const uint8_t* buffer) {
+  if (!IsDriveOpen() || !WithinDriveServices(first, count)) return 0;
   const uint32_t drive = static_cast<uint32_t>(disk_ref_);
   DiocRegisters lock;
   lock.eax = kIoctlFunction;
@@ -267,7 +300,8 @@ uint32_t DiskLayer::WriteDrive(uint32_t first, uint32_t count, const uint8_t* bu
   CallIoctlWithFallback(lock, kLockExtended, kLockOld);
 
   // The services only read the buffer of a write.
-  const bool written = TransferPacket(drive, first, count, const_cast<uint8_t*>(buffer), true);
+  const bool written = TransferPacket(drive, static_cast<uint32_t>(first), count,
+                                     const_cast<uint8_t*>(buffer), true);
 
   DiocRegisters unlock;
   unlock.eax = kIoctlFunction;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,18 +45,19 @@ class DiskLayer : public SectorDevice {
   // Opens the disk a list entry names ("Logical D:", "Physical 0"); false
   // when the entry names no drive or the disk cannot be opened.
   bool OpenSelectedDisk(std::string_view entry);
-  // DeviceFiles: opens any device path or image file as the disk.
+  // DeviceFiles: opens any device path or image file as the disk. A disk whose
+  // sectors are not 512 bytes is refused with a box naming its sector size.
   bool OpenDevicePath(const std::string& path);
-  uint32_t QueryLastSector();
+  SectorNumber QueryLastSector();
   // Positions `handle` at `sector`; false when the seek failed.
-  bool SeekToSector(KernelHandle handle, uint32_t sector);
+  bool SeekToSector(KernelHandle handle, SectorNumber sector);
   // Win9xServices: closes the VWIN32 device.
   void CloseDiskLayer();
 
-  uint32_t ReadDiskSectors(uint32_t first, uint32_t count, uint8_t* buffer) override;
-  uint32_t ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_t* buffer) override;
-  uint32_t WriteDiskSectors(uint32_t first, uint32_t count, const uint8_t* buffer) override;
-  uint32_t LastSector() const override { return last_sector_; }
+  uint32_t ReadDiskSectors(SectorNumber first, uint32_t count, uint8_t* buffer) override;
+  uint32_t ReadDiskSectorsDirect(SectorNumber first, uint32_t count, uint8_t* buffer) override;
+  uint32_t WriteDiskSectors(SectorNumber first, uint32_t count, const uint8_t* buffer) override;
+  SectorNumber LastSector() const override { return last_sector_; }
 
   DiskAccessMode disk_access_mode() const { return mode_; }
   bool extended_disk_services() const { return extended_; }
@@ -64,13 +66,15 @@ class DiskLayer : public SectorDevice {
   uintptr_t disk_ref() const { return disk_ref_; }
 
  private:
-  uint32_t ReadSectors(uint32_t first, uint32_t count, uint8_t* buffer, bool report_seek);
-  uint32_t ReadDeviceFile(uint32_t first, uint32_t count, uint8_t* buffer, bool report_seek);
-  uint32_t WriteDeviceFile(uint32_t first, uint32_t count, const uint8_t* buffer);
-  uint32_t ReadDrive(uint32_t first, uint32_t count, uint8_t* buffer);
-  uint32_t WriteDrive(uint32_t first, uint32_t count, const uint8_t* buffer);
-  uint32_t QueryDeviceFileLastSector();
-  uint32_t QueryDriveLastSector();
+  uint32_t ReadSectors(SectorNumber first, uint32_t count, uint8_t* buffer, bool report_seek);
+  uint32_t ReadDeviceFile(SectorNumber first, uint32_t count, uint8_t* buffer, bool report_seek);
+  uint32_t WriteDeviceFile(SectorNumber first, uint32_t count, const uint8_t* buffer);
+  uint32_t ReadDrive(SectorNumber first, uint32_t count, uint8_t* buffer);
+  uint32_t WriteDrive(SectorNumber first, uint32_t count, const uint8_t* buffer);
+  SectorNumber QueryDeviceFileLastSector();
+  // The logical sector size the geometry query reports; nullopt when it fails.
+  std::optional<uint32_t> QuerySectorSize();
+  SectorNumber QueryDriveLastSector();
   bool TransferPacket(uint32_t drive, uint32_t first, uint32_t count, uint8_t* buffer, bool write);
   bool CallVwin32(uint32_t code, DiocRegisters& registers);
   // The extended form of a 440Dh call first (when available), then the old.
@@ -84,7 +88,7 @@ class DiskLayer : public SectorDevice {
   bool extended_ = false;
   KernelHandle vwin_handle_ = kInvalidHandle;
   uintptr_t disk_ref_ = kInvalidHandle;
-  uint32_t last_sector_ = 0;
+  SectorNumber last_sector_ = 0;
 };
 
 }  // namespace sectoredit

@@ -3,16 +3,17 @@
 
 #include <cstdint>
 
+#include "sectoredit/disk/sector_device.h"
+
 namespace sectoredit {
 
 // The sector count is rounded down to an even number first, so an odd-sized
 // disk loses its last sector (1001 sectors give 999). Disks of 0 or 1 sectors
-// give 0; beyond 2 TiB the index clamps to 0xFFFFFFFF, since sector numbers are
-// 32-bit everywhere.
-uint32_t LastSectorFromSectorCount(uint64_t sectors);
+// give 0.
+SectorNumber LastSectorFromSectorCount(uint64_t sectors);
 
 // The same from a length in bytes as the kernel reports it (signed, 64-bit);
 // a negative length gives 0.
-uint32_t LastSectorFromByteLength(int64_t bytes);
+SectorNumber LastSectorFromByteLength(int64_t bytes);
 
 }  // namespace sectoredit

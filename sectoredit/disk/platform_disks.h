@@ -20,6 +20,9 @@ class PlatformDisks {
   // Opens a list entry ("Logical D:", "Physical /dev/sdb") or a device path or
   // image file in place of the disk open before; false when it cannot be opened.
   virtual bool Open(const std::string& disk) = 0;
+  // Opens text as the disk list reads it, never as a path: on Windows text
+  // beginning with "L" names a drive letter, any other a drive digit.
+  virtual bool OpenListEntry(const std::string& text) = 0;
   // The open disk; its transfers fail while none is open.
   virtual SectorDevice& Disk() = 0;
 };

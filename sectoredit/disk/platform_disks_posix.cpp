@@ -11,6 +11,8 @@ class PosixDisks : public PlatformDisks {
 
   std::vector<std::string> List() override { return ListBlockDevices(); }
   bool Open(const std::string& disk) override { return disk_.Open(DiskPathFromEntry(disk)); }
+  // Entries name their device paths: there are no drive letters to follow.
+  bool OpenListEntry(const std::string& text) override { return Open(text); }
   SectorDevice& Disk() override { return disk_; }
 
  private:

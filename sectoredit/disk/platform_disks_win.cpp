@@ -24,6 +24,8 @@ class Win32Disks : private KernelHolder, public PlatformDisks {
     return entry ? layer_.OpenSelectedDisk(disk) : layer_.OpenDevicePath(disk);
   }
 
+  bool OpenListEntry(const std::string& text) override { return layer_.OpenSelectedDisk(text); }
+
   SectorDevice& Disk() override { return layer_; }
 
  private:

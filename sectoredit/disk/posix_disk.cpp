@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <limits>
 
 #include "sectoredit/disk/aligned_buffer.h"
 #include "sectoredit/disk/last_sector.h"
@@ -32,7 +33,13 @@ uint32_t TransferAll(Transfer transfer, uint32_t size) {
   return done;
 }
 
-off_t SectorOffset(uint32_t sector) { return static_cast<off_t>(uint64_t{sector} * kSectorSize); }
+// Sectors whose offset does not fit off_t cannot be reached.
+std::optional<off_t> SectorOffset(SectorNumber sector) {
+  if (sector > static_cast<uint64_t>(std::numeric_limits<off_t>::max()) / kSectorSize) {
+    return std::nullopt;
+  }
+  return static_cast<off_t>(sector * kSectorSize);
+}
 
 bool HasDiskName(const std::string& name) {
   for (const char* prefix : {"sd", "nvme", "loop", "mmcblk"}) {
@@ -63,7 +70,7 @@ void PosixDisk::Close() {
   last_sector_ = 0;
 }
 
-uint32_t PosixDisk::ReadDiskSectors(uint32_t first, uint32_t count, uint8_t* buffer) {
+uint32_t PosixDisk::ReadDiskSectors(SectorNumber first, uint32_t count, uint8_t* buffer) {
   if (fd_ < 0) {
     messages_.Show("Error reading disk", "Error");
     return 0;
@@ -71,22 +78,22 @@ uint32_t PosixDisk::ReadDiskSectors(uint32_t first, uint32_t count, uint8_t* buf
   return ReadDiskSectorsDirect(first, count, buffer);
 }
 
-uint32_t PosixDisk::ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_t* buffer) {
-  if (fd_ < 0 || !ValidCount(count)) return 0;
-  const off_t offset = SectorOffset(first);
+uint32_t PosixDisk::ReadDiskSectorsDirect(SectorNumber first, uint32_t count, uint8_t* buffer) {
+  const auto offset = SectorOffset(first);
+  if (fd_ < 0 || !ValidCount(count) || !offset) return 0;
   return TransferAll(
       [&](uint32_t done) {
-        return ::pread(fd_, buffer + done, count * kSectorSize - done, offset + done);
+        return ::pread(fd_, buffer + done, count * kSectorSize - done, *offset + done);
       },
       count * kSectorSize);
 }
 
-uint32_t PosixDisk::WriteDiskSectors(uint32_t first, uint32_t count, const uint8_t* buffer) {
-  if (fd_ < 0 || !ValidCount(count)) return 0;
-  const off_t offset = SectorOffset(first);
+uint32_t PosixDisk::WriteDiskSectors(SectorNumber first, uint32_t count, const uint8_t* buffer) {
+  const auto offset = SectorOffset(first);
+  if (fd_ < 0 || !ValidCount(count) || !offset) return 0;
   return TransferAll(
       [&](uint32_t done) {
-        return ::pwrite(fd_, buffer + done, count * kSectorSize - done, offset + done);
+        return ::pwrite(fd_, buffer + done, count * kSectorSize - done, *offset + done);
       },
       count * kSectorSize);
 }

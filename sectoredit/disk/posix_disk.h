@@ -24,17 +24,17 @@ class PosixDisk : public SectorDevice {
 
   // A read while no disk is open reports "Error reading disk", as a failed
   // seek does on Windows; the direct form does not.
-  uint32_t ReadDiskSectors(uint32_t first, uint32_t count, uint8_t* buffer) override;
-  uint32_t ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_t* buffer) override;
-  uint32_t WriteDiskSectors(uint32_t first, uint32_t count, const uint8_t* buffer) override;
-  uint32_t LastSector() const override { return last_sector_; }
+  uint32_t ReadDiskSectors(SectorNumber first, uint32_t count, uint8_t* buffer) override;
+  uint32_t ReadDiskSectorsDirect(SectorNumber first, uint32_t count, uint8_t* buffer) override;
+  uint32_t WriteDiskSectors(SectorNumber first, uint32_t count, const uint8_t* buffer) override;
+  SectorNumber LastSector() const override { return last_sector_; }
 
  private:
   void Close();
 
   common::Messages& messages_;
   int fd_ = -1;
-  uint32_t last_sector_ = 0;
+  SectorNumber last_sector_ = 0;
 };
 
 // Size in bytes of an open disk: BLKGETSIZE64 for a block device, else the

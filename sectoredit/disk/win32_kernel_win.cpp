@@ -59,12 +59,14 @@ class Win32Kernel : public DiskKernel {
 
   void Close(KernelHandle handle) override { CloseHandle(ToHandle(handle)); }
 
-  // GetFileSize with its high part: GetFileSizeEx is missing before Windows 2000.
   bool FileSize(KernelHandle handle, uint64_t* size) override {
+    // GetFileSize with its high part, as Windows 95 and NT 4.0 have it. A low
+    // part of INVALID_FILE_SIZE is a real size unless an error is set.
     DWORD high = 0;
+    SetLastError(NO_ERROR);
     const DWORD low = GetFileSize(ToHandle(handle), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
-    *size = (uint64_t{high} << 32) | low;
+    *size = (static_cast<uint64_t>(high) << 32) | low;
     return true;
   }
 

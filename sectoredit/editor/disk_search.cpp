@@ -96,11 +96,11 @@ std::string SearchProgress(uint64_t offset, uint64_t span) {
   return text;
 }
 
-uint64_t SearchSpan(uint32_t first, uint32_t last) {
-  return first < last ? uint64_t{last} - first : 0;
+uint64_t SearchSpan(SectorNumber first, SectorNumber last) {
+  return first < last ? last - first : 0;
 }
 
-SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
+SearchOutcome SearchSectors(SectorDevice& device, SectorNumber first, SectorNumber last,
                             std::span<const uint8_t> pattern, const std::atomic<bool>& running,
                             const SearchProgressCallback& progress) {
   if (pattern.empty()) return {};
@@ -110,13 +110,13 @@ SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
   for (uint64_t offset = 0; offset < span && running.load();) {
     const auto count =
         static_cast<uint32_t>(std::min<uint64_t>(kMaxTransferSectors, span - offset));
-    const auto sector = static_cast<uint32_t>(first + offset);
+    const SectorNumber sector = first + offset;
     // The direct read shows no box: boxes belong to the user-interface thread.
     const uint32_t got = device.ReadDiskSectorsDirect(sector, count, buffer.get());
     if (progress) progress(offset, span);
     const size_t valid = std::min<size_t>(got, size_t{count} * kSectorSize);
     if (const auto hit = FindPattern({buffer.get(), valid}, pattern)) {
-      return {SearchOutcome::kFound, static_cast<uint32_t>(sector + *hit / kSectorSize)};
+      return {SearchOutcome::kFound, sector + *hit / kSectorSize};
     }
     if (offset + count == span) break;  // this chunk reached the end
     offset += count > 1 ? count - 1 : 1;
@@ -147,8 +147,8 @@ void DiskSearch::ChooseMode(bool hex) {
 
 bool DiskSearch::StartSearch() {
   if (!dialog_ || editor_.state.Busy.load() || !CanStartSearch(state)) return false;
-  const uint32_t first = editor_.state.CurrentSector;
-  const uint32_t last = editor_.LastSector();
+  const SectorNumber first = editor_.state.CurrentSector;
+  const SectorNumber last = editor_.LastSector();
   editor_.state.Busy = true;
   SearchRunning = true;
   span_ = SearchSpan(first, last);
@@ -166,7 +166,7 @@ bool DiskSearch::StartSearch() {
   return started;
 }
 
-void DiskSearch::RunThread(uint32_t first, uint32_t last, const std::vector<uint8_t>& pattern,
+void DiskSearch::RunThread(SectorNumber first, SectorNumber last, const std::vector<uint8_t>& pattern,
                            uint64_t serial) {
   outcome_ = SearchSectors(editor_.device(), first, last, pattern, SearchRunning,
                            [this](uint64_t offset, uint64_t) { NoteProgress(offset); });
@@ -179,8 +179,8 @@ void DiskSearch::RunThread(uint32_t first, uint32_t last, const std::vector<uint
 }
 
 void DiskSearch::NoteProgress(uint64_t offset) {
-  progress_offset_ = static_cast<uint32_t>(offset);  // offsets lie below a 32-bit span
-  if (progress_pending_.exchange(true)) return;      // the pending notice shows it
+  progress_offset_ = offset;
+  if (progress_pending_.exchange(true)) return;  // the pending notice shows it
   if (!post_.Post([this] { ShowProgress(); })) progress_pending_ = false;
 }
 

@@ -50,11 +50,11 @@ std::optional<size_t> FindPattern(std::span<const uint8_t> chunk, std::span<cons
 // "%3.3f%% Complete" of `offset` sectors out of `span`.
 std::string SearchProgress(uint64_t offset, uint64_t span);
 // The number of sectors a search from `first` covers: those before `last`.
-uint64_t SearchSpan(uint32_t first, uint32_t last);
+uint64_t SearchSpan(SectorNumber first, SectorNumber last);
 
 struct SearchOutcome {
   enum Kind { kNotFound, kFound, kNoMemory } kind = kNotFound;
-  uint32_t sector = 0;  // the sector holding the first byte of the hit
+  SectorNumber sector = 0;  // the sector holding the first byte of the hit
 };
 
 // Scans the sectors first..last-1 in chunks of up to 128 sectors, each chunk
@@ -63,7 +63,7 @@ struct SearchOutcome {
 // `running` is cleared. Bytes a read did not deliver never make a hit.
 // `progress` learns the offset of each chunk read, out of the span searched.
 using SearchProgressCallback = std::function<void(uint64_t offset, uint64_t span)>;
-SearchOutcome SearchSectors(SectorDevice& device, uint32_t first, uint32_t last,
+SearchOutcome SearchSectors(SectorDevice& device, SectorNumber first, SectorNumber last,
                             std::span<const uint8_t> pattern, const std::atomic<bool>& running,
                             const SearchProgressCallback& progress);
 
@@ -99,7 +99,7 @@ class DiskSearch {
   void Close();
 
  private:
-  void RunThread(uint32_t first, uint32_t last, const std::vector<uint8_t>& pattern,
+  void RunThread(SectorNumber first, SectorNumber last, const std::vector<uint8_t>& pattern,
                  uint64_t serial);
   void NoteProgress(uint64_t offset);
   void ShowProgress();
@@ -116,7 +116,7 @@ class DiskSearch {
   // Progress goes as at most one pending notice, which shows the latest
   // offset when it runs: a chunk is read far faster than a window repaints,
   // and a notice per chunk would fill the window's queue.
-  std::atomic<uint32_t> progress_offset_{0};
+  std::atomic<uint64_t> progress_offset_{0};
   std::atomic<bool> progress_pending_{false};
 };
 

@@ -124,7 +124,7 @@ void Editor::ZeroData() {
   state.Dirty = true;
 }
 
-void Editor::MoveTo(uint32_t sector) {
+void Editor::MoveTo(SectorNumber sector) {
   if (state.Busy) return;
   if (!ConfirmDiscard()) return;  // the save failed: stay with the edits
   LoadSector(sector, ReadMode::kReported, true);

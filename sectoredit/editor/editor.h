@@ -55,7 +55,7 @@ class Editor : public SectorSession {
   void EditHexPane(uint8_t value, char character);
   void EditCharPane(uint8_t character);
   void MoveHexCaret(uint32_t (*step)(uint32_t));
-  void MoveTo(uint32_t sector);
+  void MoveTo(SectorNumber sector);
 
   EditorPanes panes_;
 };

@@ -23,7 +23,7 @@ class WindowFileDialogs : public FileDialogs {
 
 class WindowCountDialog : public SectorCountDialog {
  public:
-  uint32_t Ask(uint32_t initial) override;
+  SectorNumber Ask(SectorNumber initial) override;
 };
 
 struct EditorApp {

@@ -44,6 +44,22 @@ void Run(int resource, LPARAM param = 0) {
   DialogBoxParamA(App().instance, MAKEINTRESOURCEA(resource), nullptr, Guarded<procedure>, param);
 }
 
+// Opens the box's text, or the image file it asks for; false when the
+// choice of a file was cancelled.
+bool OpenDiskOfSelectBox(HWND dialog) {
+  EditorApp& app = App();
+  const std::string text = FieldText(dialog, IDC_DISK_LIST);
+  const DialogOwner owner(app.messages, dialog);
+  if (text != kImageFileEntry) {
+    OpenTypedDisk(app.editor, *app.disks, text);
+    return true;
+  }
+  std::string image;
+  if (!app.files.Choose(kDiskImageDialog, image)) return false;
+  OpenSelectedDisk(app.editor, *app.disks, image);
+  return true;
+}
+
 INT_PTR CALLBACK SelectDiskProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   EditorApp& app = App();
   if (message == WM_INITDIALOG) {
@@ -51,14 +67,14 @@ INT_PTR CALLBACK SelectDiskProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
     for (const std::string& entry : app.disks->List()) {
       SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
+    // Inserted, not added: the sorted list keeps it last.
+    SendMessageA(list, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(kImageFileEntry));
     SendMessageA(list, CB_SETCURSEL, 0, 0);
     return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wparam) == IDC_OPEN) {
-    const std::string entry = FieldText(dialog, IDC_DISK_LIST);
-    const DialogOwner owner(app.messages, dialog);
-    OpenSelectedDisk(app.editor, *app.disks, entry);
-    CloseSelf(dialog);
+    if (OpenDiskOfSelectBox(dialog)) CloseSelf(dialog);
     return TRUE;
   }
   return EndsOnClose(dialog, message, wparam);
@@ -96,18 +112,17 @@ INT_PTR CALLBACK CopyBlockProc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 }
 
 // The initial count and the chosen one, which stays 0 unless OK is pressed.
-// It travels by address, not as the dialog's result: on 32-bit Windows a
-// count of 4,294,967,295 would read as -1, the result of a failed dialog.
+// It travels by address, not as the dialog's result, which cannot hold 64 bits.
 struct CountChoice {
-  uint32_t initial;
-  uint32_t chosen = 0;
+  SectorNumber initial;
+  SectorNumber chosen = 0;
 };
 
 INT_PTR CALLBACK SectorCountProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(dialog, DWLP_USER, lparam);
-    SetDlgItemInt(dialog, IDC_SECTOR_COUNT_FIELD, reinterpret_cast<CountChoice*>(lparam)->initial,
-                  FALSE);
+    const SectorNumber initial = reinterpret_cast<CountChoice*>(lparam)->initial;
+    SetDlgItemTextA(dialog, IDC_SECTOR_COUNT_FIELD, std::to_string(initial).c_str());
     return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wparam) == IDC_SECTOR_COUNT_OK) {
@@ -189,7 +204,7 @@ void RunCopyBlock() { Run<CopyBlockProc>(IDD_COPY_BLOCK); }
 
 void RunAbout() { Run<AboutProc>(IDD_ABOUT); }
 
-uint32_t WindowCountDialog::Ask(uint32_t initial) {
+SectorNumber WindowCountDialog::Ask(SectorNumber initial) {
   CountChoice choice{initial};
   Run<SectorCountProc>(IDD_SECTOR_COUNT, reinterpret_cast<LPARAM>(&choice));
   return choice.chosen;

@@ -4,11 +4,9 @@
 
 namespace sectoredit {
 
-std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes) {
+std::vector<std::string> PrintedPageLines(SectorNumber sector, SectorBytes bytes) {
   std::vector<std::string> lines;
-  char heading[32];
-  std::snprintf(heading, sizeof heading, "Sector Number %u", sector);
-  lines.emplace_back(heading);
+  lines.push_back("Sector Number " + std::to_string(sector));
   lines.emplace_back();
   for (uint32_t row = 0; row < kSectorSize / 16; ++row) {
     const uint8_t* b = bytes.data() + 16 * row;
@@ -27,7 +25,7 @@ std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes) {
   return lines;
 }
 
-bool PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
+bool PrintSectorPages(PageSurface& surface, SectorNumber sector, SectorBytes bytes, uint32_t copies,
                       int line_height) {
   const std::vector<std::string> lines = PrintedPageLines(sector, bytes);
   for (uint32_t copy = 0; copy < copies; ++copy) {

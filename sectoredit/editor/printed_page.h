@@ -16,7 +16,7 @@ inline constexpr size_t kPageRowLength = 71;
 
 // The page's lines in order, the blank one included; the character columns
 // hold the bytes unchanged.
-std::vector<std::string> PrintedPageLines(uint32_t sector, SectorBytes bytes);
+std::vector<std::string> PrintedPageLines(SectorNumber sector, SectorBytes bytes);
 
 // Where the printed pages go: a printer's device context, or a recorder in tests.
 class PageSurface {
@@ -32,7 +32,7 @@ class PageSurface {
 // One identical page per copy, each from the top: the heading, a blank line,
 // then the rows, `line_height` apart. Stops at a page the device refuses to
 // start or end, and returns false then.
-bool PrintSectorPages(PageSurface& surface, uint32_t sector, SectorBytes bytes, uint32_t copies,
+bool PrintSectorPages(PageSurface& surface, SectorNumber sector, SectorBytes bytes, uint32_t copies,
                       int line_height);
 
 }  // namespace sectoredit

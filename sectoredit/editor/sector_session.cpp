@@ -7,10 +7,10 @@ namespace {
 // Stands in while no disk is open: every transfer fails.
 class NoDisk : public SectorDevice {
  public:
-  uint32_t ReadDiskSectors(uint32_t, uint32_t, uint8_t*) override { return 0; }
-  uint32_t ReadDiskSectorsDirect(uint32_t, uint32_t, uint8_t*) override { return 0; }
-  uint32_t WriteDiskSectors(uint32_t, uint32_t, const uint8_t*) override { return 0; }
-  uint32_t LastSector() const override { return 0; }
+  uint32_t ReadDiskSectors(SectorNumber, uint32_t, uint8_t*) override { return 0; }
+  uint32_t ReadDiskSectorsDirect(SectorNumber, uint32_t, uint8_t*) override { return 0; }
+  uint32_t WriteDiskSectors(SectorNumber, uint32_t, const uint8_t*) override { return 0; }
+  SectorNumber LastSector() const override { return 0; }
 };
 
 NoDisk no_disk;
@@ -21,7 +21,7 @@ SectorSession::SectorSession(common::Messages& messages) : messages_(messages), 
 
 void SectorSession::SetDevice(SectorDevice* device) { device_ = device ? device : &no_disk; }
 
-bool SectorSession::LoadSector(uint32_t sector, ReadMode mode, bool report,
+bool SectorSession::LoadSector(SectorNumber sector, ReadMode mode, bool report,
                                common::MessageStyle style) {
   state.CurrentSector = sector;
   uint8_t* buffer = state.SectorBuffer.data();

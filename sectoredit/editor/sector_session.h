@@ -16,7 +16,7 @@ using SectorArray = std::array<uint8_t, kSectorSize>;
 
 struct EditorState {
   SectorArray SectorBuffer{};  // working copy of CurrentSector
-  uint32_t CurrentSector = 0;
+  SectorNumber CurrentSector = 0;
   SectorArray ClipBuffer{};   // Copy To Buffer / Paste From Buffer; never cleared
   bool Dirty = false;         // SectorBuffer changed since last read or write
   bool HexPaneActive = true;  // keyboard edits go to HexPane, else CharPane
@@ -41,7 +41,7 @@ class SectorSession {
   // The open disk; nullptr means none, and every transfer then fails.
   void SetDevice(SectorDevice* device);
   SectorDevice& device() const { return *device_; }
-  uint32_t LastSector() const { return device_->LastSector(); }
+  SectorNumber LastSector() const { return device_->LastSector(); }
   common::Messages& messages() const { return messages_; }
 
   // Shows SectorBuffer; a session without panes has nothing to show.
@@ -50,7 +50,7 @@ class SectorSession {
   enum class ReadMode { kReported, kDirect };
   // Reads `sector` into SectorBuffer (zeroed when the read falls short) and
   // makes it current; reports a failed read when `report` is set.
-  bool LoadSector(uint32_t sector, ReadMode mode, bool report, common::MessageStyle style = {});
+  bool LoadSector(SectorNumber sector, ReadMode mode, bool report, common::MessageStyle style = {});
   // The steps after a disk was opened: sector 0 read directly, clean,
   // rendered; a failed read is reported in the box of the dialog that opened it.
   bool ShowOpenedDisk();

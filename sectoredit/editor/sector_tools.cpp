@@ -12,15 +12,17 @@ namespace sectoredit {
 
 namespace {
 
-constexpr uint64_t kSectorNumbers = uint64_t{1} << 32;  // sectors 0..0xFFFFFFFF
-
 constexpr char kExportError[] = "Error Exporting to file.  Click OK to continue";
 constexpr char kImportError[] = "Error Importing from file.  Click OK to continue";
 
 // Sectors an export or import may move: they stop before LastSector.
-uint64_t SectorsBeforeLast(uint32_t first, uint32_t last, uint32_t count) {
-  const uint64_t available = first < last ? uint64_t{last} - first : 0;
-  return std::min<uint64_t>(count, available);
+uint64_t SectorsBeforeLast(SectorNumber first, SectorNumber last, uint64_t count) {
+  return std::min(count, first < last ? last - first : 0);
+}
+
+// A run of `count` sectors from `first` that stays below 2^64, so never wraps.
+bool RunFits(SectorNumber first, uint64_t count) {
+  return count == 0 || count - 1 <= std::numeric_limits<SectorNumber>::max() - first;
 }
 
 uint32_t ChunkSectors(uint64_t remaining) {
@@ -51,13 +53,13 @@ bool PresetFileDialogs::Choose(const FileDialogRequest& request, std::string& na
   return true;
 }
 
-uint32_t PresetCountDialog::Ask(uint32_t initial) {
+SectorNumber PresetCountDialog::Ask(SectorNumber initial) {
   last_initial_ = initial;
   return count_.value_or(initial);
 }
 
-uint32_t FieldValue(std::string_view text) {
-  uint32_t value = 0;
+SectorNumber FieldValue(std::string_view text) {
+  SectorNumber value = 0;
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
   if (text.empty() || text.front() == '-' || error != std::errc() || stop != end) return 0;
@@ -65,11 +67,16 @@ uint32_t FieldValue(std::string_view text) {
 }
 
 std::string PercentComplete(uint64_t done, uint64_t total) {
-  const uint64_t percent = total == 0 ? 100 : done * 100 / total;  // done <= 2^32: no overflow
+  uint64_t percent = 100;
+  if (total > std::numeric_limits<uint64_t>::max() / 100) {
+    percent = done / (total / 100);  // done * 100 could overflow
+  } else if (total != 0) {
+    percent = done * 100 / total;  // done <= total
+  }
   return std::to_string(percent) + "% Complete";
 }
 
-void SectorTools::GotoSector(uint32_t sector) {
+void SectorTools::GotoSector(SectorNumber sector) {
   if (editor_.state.Busy) return;
   editor_.state.Dirty = false;
   editor_.LoadSector(std::min(sector, editor_.LastSector()), SectorSession::ReadMode::kDirect, true,
@@ -89,7 +96,7 @@ ToolResult SectorTools::ExportSectors(const ToolProgress& progress) {
   }
   // Whole chunks go straight to the file: one write per chunk, no stdio copy.
   std::setvbuf(file, nullptr, _IONBF, 0);
-  const uint32_t count = counts_.Ask(0);
+  const SectorNumber count = counts_.Ask(0);
   ToolResult result = count == 0 ? ToolResult::kCancelled : ExportTo(file, count, progress);
   if (std::fclose(file) != 0 && result == ToolResult::kDone) {
     editor_.messages().Show(kExportError, "Export Error");
@@ -98,17 +105,16 @@ ToolResult SectorTools::ExportSectors(const ToolProgress& progress) {
   return result;
 }
 
-ToolResult SectorTools::ExportTo(std::FILE* file, uint32_t count, const ToolProgress& progress) {
+ToolResult SectorTools::ExportTo(std::FILE* file, SectorNumber count, const ToolProgress& progress) {
   const auto buffer = AllocateChunk();
   if (!buffer) return ToolResult::kFailed;
-  const uint32_t first = editor_.state.CurrentSector;
+  const SectorNumber first = editor_.state.CurrentSector;
   const uint64_t total = SectorsBeforeLast(first, editor_.LastSector(), count);
   for (uint64_t done = 0; done < total;) {
     if (Cancelled(progress)) return ToolResult::kCancelled;
     const uint32_t n = ChunkSectors(total - done);
     // A chunk whose read falls short is never written, so no stale bytes leave.
-    const auto sector = static_cast<uint32_t>(first + done);
-    if (editor_.device().ReadDiskSectors(sector, n, buffer.get()) != n * kSectorSize ||
+    if (editor_.device().ReadDiskSectors(first + done, n, buffer.get()) != n * kSectorSize ||
         std::fwrite(buffer.get(), kSectorSize, n, file) != n) {
       editor_.messages().Show(kExportError, "Export Error");
       return ToolResult::kFailed;
@@ -126,8 +132,7 @@ ToolResult SectorTools::ImportSectors(const ToolProgress& progress) {
     if (std::FILE* file = std::fopen(image_name_.c_str(), "rb")) {
       const std::optional<uint64_t> length = common::FileLength(file);
       const uint64_t sectors = length ? (*length + kSectorSize - 1) / kSectorSize : 0;
-      const uint32_t count = counts_.Ask(
-          static_cast<uint32_t>(std::min<uint64_t>(sectors, std::numeric_limits<uint32_t>::max())));
+      const SectorNumber count = counts_.Ask(sectors);
       bool wrote = false;
       if (count != 0) result = ImportFrom(file, count, progress, wrote);
       if (wrote) {
@@ -145,11 +150,11 @@ ToolResult SectorTools::ImportSectors(const ToolProgress& progress) {
   return result;
 }
 
-ToolResult SectorTools::ImportFrom(std::FILE* file, uint32_t count, const ToolProgress& progress,
+ToolResult SectorTools::ImportFrom(std::FILE* file, SectorNumber count, const ToolProgress& progress,
                                    bool& wrote) {
   const auto buffer = AllocateChunk();
   if (!buffer) return ToolResult::kFailed;
-  const uint32_t first = editor_.state.CurrentSector;
+  const SectorNumber first = editor_.state.CurrentSector;
   const uint64_t total = SectorsBeforeLast(first, editor_.LastSector(), count);
   for (uint64_t done = 0; done < total;) {
     if (Cancelled(progress)) return ToolResult::kCancelled;
@@ -162,9 +167,9 @@ ToolResult SectorTools::ImportFrom(std::FILE* file, uint32_t count, const ToolPr
     }
     const auto sectors = static_cast<uint32_t>((got + kSectorSize - 1) / kSectorSize);
     if (sectors == 0) break;  // the file ended
-    const uint64_t sector = first + done;
+    const SectorNumber sector = first + done;
     wrote = true;
-    if (editor_.device().WriteDiskSectors(static_cast<uint32_t>(sector), sectors, buffer.get()) !=
+    if (editor_.device().WriteDiskSectors(sector, sectors, buffer.get()) !=
         sectors * kSectorSize) {
       const common::MessageStyle error_icon{.icon = common::MessageStyle::Icon::kError};
       if (!editor_.messages().AskStyled(WriteErrorQuestion(sector), "Error", error_icon)) {
@@ -178,7 +183,7 @@ ToolResult SectorTools::ImportFrom(std::FILE* file, uint32_t count, const ToolPr
   return ToolResult::kDone;
 }
 
-ToolResult SectorTools::CopyBlock(uint32_t destination, uint32_t total,
+ToolResult SectorTools::CopyBlock(SectorNumber destination, SectorNumber total,
                                   const ToolProgress& progress) {
   if (editor_.state.Busy) return ToolResult::kCancelled;
   common::Messages& messages = editor_.messages();
@@ -187,23 +192,22 @@ ToolResult SectorTools::CopyBlock(uint32_t destination, uint32_t total,
     messages.Show("Insufficient free memory to perform transfer", "Error Copying");
     return ToolResult::kFailed;
   }
-  const uint64_t source = editor_.state.CurrentSector;
-  // A run reaching past sector 0xFFFFFFFF would wrap onto sector 0.
-  if (source + total > kSectorNumbers || uint64_t{destination} + total > kSectorNumbers) {
+  const SectorNumber source = editor_.state.CurrentSector;
+  // A run reaching past the last sector number would wrap onto sector 0.
+  if (!RunFits(source, total) || !RunFits(destination, total)) {
     messages.Show(kSectorAccessError, kDataErrorCaption);
     return ToolResult::kFailed;
   }
   // A destination inside the source run is copied from the end backwards, so
   // no source sector is overwritten before it has been read.
-  const bool backwards = destination > source && destination < source + total;
+  const bool backwards = destination > source && destination - source < total;
   for (uint64_t done = 0; done < total;) {
     if (Cancelled(progress)) return ToolResult::kCancelled;
     const uint32_t n = ChunkSectors(total - done);
     const uint64_t offset = backwards ? total - done - n : done;
-    const auto from = static_cast<uint32_t>(source + offset);
-    const auto to = static_cast<uint32_t>(destination + offset);
-    if (editor_.device().ReadDiskSectors(from, n, buffer.get()) != n * kSectorSize ||
-        editor_.device().WriteDiskSectors(to, n, buffer.get()) != n * kSectorSize) {
+    if (editor_.device().ReadDiskSectors(source + offset, n, buffer.get()) != n * kSectorSize ||
+        editor_.device().WriteDiskSectors(destination + offset, n, buffer.get()) !=
+            n * kSectorSize) {
       messages.ShowStyled(kSectorAccessError, kDataErrorCaption, common::kOwnedByDialog);
       return ToolResult::kFailed;
     }

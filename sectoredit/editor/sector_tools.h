@@ -40,7 +40,7 @@ class FileDialogs {
 class SectorCountDialog {
  public:
   virtual ~SectorCountDialog() = default;
-  virtual uint32_t Ask(uint32_t initial) = 0;
+  virtual SectorNumber Ask(SectorNumber initial) = 0;
 };
 
 // Answers the file dialog with a fixed name (or cancels when it is empty).
@@ -58,13 +58,13 @@ class PresetFileDialogs : public FileDialogs {
 // Answers the count dialog with a fixed count, or accepts its initial value.
 class PresetCountDialog : public SectorCountDialog {
  public:
-  explicit PresetCountDialog(std::optional<uint32_t> count) : count_(count) {}
-  uint32_t Ask(uint32_t initial) override;
-  std::optional<uint32_t> last_initial() const { return last_initial_; }
+  explicit PresetCountDialog(std::optional<SectorNumber> count) : count_(count) {}
+  SectorNumber Ask(SectorNumber initial) override;
+  std::optional<SectorNumber> last_initial() const { return last_initial_; }
 
  private:
-  std::optional<uint32_t> count_;
-  std::optional<uint32_t> last_initial_;
+  std::optional<SectorNumber> count_;
+  std::optional<SectorNumber> last_initial_;
 };
 
 // Progress of long work; either callback may be empty.
@@ -79,8 +79,9 @@ enum class ToolResult {
   kFailed,     // stopped by an error, which was reported
 };
 
-// The value GetDlgItemInt gives an unsigned digits-only field: 0 unless it is a number.
-uint32_t FieldValue(std::string_view text);
+// A digits-only field's value as GetDlgItemInt reads one, but 64-bit: 0 unless
+// it is a decimal number up to 2^64 - 1 (a larger one overflows to 0, as there).
+SectorNumber FieldValue(std::string_view text);
 // "%i%% Complete" of done out of total, without overflow.
 std::string PercentComplete(uint64_t done, uint64_t total);
 
@@ -91,17 +92,17 @@ class SectorTools {
 
   // Goes to `sector`, or to LastSector when it lies beyond; drops unsaved edits.
   // Each tool does nothing while a search runs (Busy).
-  void GotoSector(uint32_t sector);
+  void GotoSector(SectorNumber sector);
   ToolResult ExportSectors(const ToolProgress& progress = {});
   ToolResult ImportSectors(const ToolProgress& progress = {});
   // Copies `total` sectors from CurrentSector to `destination`; not bounded by LastSector.
-  ToolResult CopyBlock(uint32_t destination, uint32_t total, const ToolProgress& progress = {});
+  ToolResult CopyBlock(SectorNumber destination, SectorNumber total, const ToolProgress& progress = {});
 
   const std::string& image_name() const { return image_name_; }
 
  private:
-  ToolResult ExportTo(std::FILE* file, uint32_t count, const ToolProgress& progress);
-  ToolResult ImportFrom(std::FILE* file, uint32_t count, const ToolProgress& progress, bool& wrote);
+  ToolResult ExportTo(std::FILE* file, SectorNumber count, const ToolProgress& progress);
+  ToolResult ImportFrom(std::FILE* file, SectorNumber count, const ToolProgress& progress, bool& wrote);
 
   SectorSession& editor_;
   FileDialogs& files_;

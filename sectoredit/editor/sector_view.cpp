@@ -1,6 +1,7 @@
 #include "sectoredit/editor/sector_view.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <string>
 
 #include "sectoredit/editor/resource.h"
 
@@ -42,10 +43,13 @@ std::string FormatCharPane(SectorBytes sector) {
   return text;
 }
 
-std::string FormatStatus(uint32_t current_sector, uint32_t last_sector) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%010u of %010u", current_sector, last_sector);
-  return text;
+std::string FormatStatus(SectorNumber current_sector, SectorNumber last_sector) {
+  const auto padded = [](SectorNumber number) {
+    constexpr size_t kDigits = 10;
+    const std::string digits = std::to_string(number);
+    return std::string(kDigits - std::min(kDigits, digits.size()), '0') + digits;
+  };
+  return padded(current_sector) + " of " + padded(last_sector);
 }
 
 uint32_t SnapHexPosition(uint32_t p) {

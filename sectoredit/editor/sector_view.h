@@ -25,7 +25,9 @@ using SectorBytes = std::span<const uint8_t, kSectorSize>;
 std::string FormatHexPane(SectorBytes sector);
 // Bytes 0x00, 0x09, 0x0A and 0x0D show as spaces; the sector is not changed.
 std::string FormatCharPane(SectorBytes sector);
-std::string FormatStatus(uint32_t current_sector, uint32_t last_sector);
+// "%010u of %010u": ten digits hold every number up to 9,999,999,999; larger
+// ones print whole.
+std::string FormatStatus(SectorNumber current_sector, SectorNumber last_sector);
 
 // Where the HexPane caret goes so that it rests on a digit.
 uint32_t SnapHexPosition(uint32_t p);

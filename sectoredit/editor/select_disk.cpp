@@ -1,13 +1,48 @@
 #include "sectoredit/editor/select_disk.h"
 
+#include <sys/stat.h>
+
+#include <cctype>
+
 namespace sectoredit {
+
+namespace {
+
+// "/...", "\\..." or "X:\..." (either slash).
+bool IsAbsolutePath(std::string_view text) {
+  if (!text.empty() && (text[0] == '/' || text[0] == '\\')) return true;
+  return text.size() > 2 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':' &&
+         (text[2] == '/' || text[2] == '\\');
+}
+
+// Asked of the directory, not by opening the file: the open disk, held
+// without read sharing, may be that very file.
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// A disk that did not open reads nothing, so the read reports it.
+bool ShowOpened(SectorSession& session, PlatformDisks& disks, bool opened) {
+  session.SetDevice(&disks.Disk());
+  return session.ShowOpenedDisk() && opened;
+}
+
+}  // namespace
 
 bool OpenSelectedDisk(SectorSession& session, PlatformDisks& disks, const std::string& entry) {
   if (session.state.Busy) return false;  // the search thread reads the open disk
-  // A disk that did not open reads nothing, so the read below reports it.
-  const bool opened = disks.Open(entry);
-  session.SetDevice(&disks.Disk());
-  return session.ShowOpenedDisk() && opened;
+  return ShowOpened(session, disks, disks.Open(entry));
+}
+
+bool IsImageFilePath(const std::string& text) {
+  return !text.starts_with('L') && IsAbsolutePath(text) && FileExists(text);
+}
+
+bool OpenTypedDisk(SectorSession& session, PlatformDisks& disks, const std::string& text) {
+  if (session.state.Busy) return false;
+  return ShowOpened(session, disks,
+                    IsImageFilePath(text) ? disks.Open(text) : disks.OpenListEntry(text));
 }
 
 }  // namespace sectoredit

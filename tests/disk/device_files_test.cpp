@@ -157,11 +157,17 @@ TEST_F(DeviceFilesTest, LastSectorFromThePartitionQuery) {
   }
 }
 
-TEST_F(DeviceFilesTest, DiskBeyondTwoTebibytesClamps) {
-  FakeDisk disk;
-  disk.partition_length = int64_t{3} << 40;
-  OpenD(disk);
-  EXPECT_EQ(layer.LastSector(), 0xFFFFFFFFu);
+// 3 TiB through each query: a partition, a GPT disk (whose partition query
+// fails), a volume mapped from a file (only its size is known).
+TEST_F(DeviceFilesTest, DiskBeyondTwoTebibytesKeepsItsSizeThroughEachQuery) {
+  constexpr int64_t kThreeTib = int64_t{3} << 40;
+  FakeDisk by_partition, by_length, by_file_size;
+  by_partition.partition_length = by_length.length_info = kThreeTib;
+  by_file_size.file_size = kThreeTib;
+  for (const FakeDisk& disk : {by_partition, by_length, by_file_size}) {
+    OpenD(disk);
+    EXPECT_EQ(layer.LastSector(), 6442450943u);
+  }
 }
 
 TEST_F(DeviceFilesTest, FailedPartitionQueryFallsBackToLengthThenFileSize) {
@@ -170,7 +176,7 @@ TEST_F(DeviceFilesTest, FailedPartitionQueryFallsBackToLengthThenFileSize) {
   disk.file_size = 5000 * 512;
   OpenD(disk);
   EXPECT_EQ(layer.LastSector(), 1999u);
-  EXPECT_EQ(kernel.disk_ioctls, (std::vector<uint32_t>{0x00074004, 0x0007405C}));
+  EXPECT_EQ(kernel.disk_ioctls, (std::vector<uint32_t>{0x00070000, 0x00074004, 0x0007405C}));
 
   disk.length_info.reset();
   OpenD(disk);
@@ -179,6 +185,23 @@ TEST_F(DeviceFilesTest, FailedPartitionQueryFallsBackToLengthThenFileSize) {
   disk.file_size.reset();
   OpenD(disk);
   EXPECT_EQ(layer.LastSector(), 0u);
+}
+
+TEST_F(DeviceFilesTest, DiskWithoutFiveHundredTwelveByteSectorsIsRefusedByName) {
+  FakeDisk disk = DiskOfSectors(8);
+  disk.bytes_per_sector = 4096;
+  kernel.disks[kDriveD] = disk;
+  EXPECT_FALSE(layer.OpenSelectedDisk("Logical D:"));
+  EXPECT_EQ(messages.Lines(), std::vector<std::string>{
+                                  "Unsupported Disk: This disk has 4096-byte sectors.\n"
+                                  "Only disks with 512-byte sectors can be edited."});
+  EXPECT_EQ(kernel.OpenHandleCount(), 0u);
+  AlignedSectorBuffer buffer(1);
+  EXPECT_EQ(layer.ReadDiskSectorsDirect(0, 1, buffer.data()), 0u);
+
+  disk.bytes_per_sector = 512;
+  OpenD(disk);
+  EXPECT_EQ(layer.LastSector(), 7u);
 }
 
 TEST_F(DeviceFilesTest, ZeroLengthPartitionFallsBackToo) {

@@ -108,6 +108,12 @@ bool FakeKernel::DiskIoControl(FakeDisk& disk, uint32_t code, uint8_t* out, uint
     *returned = 32;
     return true;
   }
+  if (code == win32::kIoctlDiskGetDriveGeometry && disk.bytes_per_sector && out_size >= 24) {
+    std::memset(out, 0, 24);
+    PutLe32(out + 20, *disk.bytes_per_sector);
+    *returned = 24;
+    return true;
+  }
   if (code == win32::kIoctlDiskGetLengthInfo && disk.length_info && out_size >= 8) {
     PutLe64(out, *disk.length_info);
     *returned = 8;

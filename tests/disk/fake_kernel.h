@@ -30,6 +30,8 @@ struct FakeDisk {
   std::optional<int64_t> partition_length;
   std::optional<int64_t> length_info;
   std::optional<uint64_t> file_size;
+  // BytesPerSector of the geometry query; nullopt makes the query fail.
+  std::optional<uint32_t> bytes_per_sector;
 };
 
 // Sector data and the BPB total-sector fields of a drive behind VWIN32.

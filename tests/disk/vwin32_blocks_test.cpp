@@ -64,13 +64,12 @@ TEST(LastSectorRule, TinyAndUnknownSizesGiveZero) {
   EXPECT_EQ(LastSectorFromByteLength(1001 * 512 + 511), 999u);
 }
 
-TEST(LastSectorRule, DisksBeyondTwoTebibytesClampToTheLastSectorNumber) {
+TEST(LastSectorRule, DisksBeyondTwoTebibytesKeepEverySector) {
   const uint64_t two_tib_sectors = uint64_t{1} << 32;
-  EXPECT_EQ(LastSectorFromSectorCount(two_tib_sectors), 0xFFFFFFFFu);
-  EXPECT_EQ(LastSectorFromSectorCount(two_tib_sectors + 2), 0xFFFFFFFFu);
-  EXPECT_EQ(LastSectorFromSectorCount(3 * two_tib_sectors + 1000), 0xFFFFFFFFu);
-  EXPECT_EQ(LastSectorFromByteLength(int64_t{3} << 40), 0xFFFFFFFFu);
-  EXPECT_EQ(LastSectorFromSectorCount(two_tib_sectors - 2), 0xFFFFFFFDu);
+  EXPECT_EQ(LastSectorFromSectorCount(two_tib_sectors + 1), 0xFFFFFFFFu);
+  EXPECT_EQ(LastSectorFromSectorCount(two_tib_sectors + 2), 0x100000001u);
+  EXPECT_EQ(LastSectorFromByteLength(int64_t{3} << 40), 6442450943u);
+  EXPECT_EQ(LastSectorFromByteLength(INT64_MAX), (uint64_t{1} << 54) - 3);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "fake_kernel.h"
 #include "sectoredit/disk/aligned_buffer.h"
 #include "sectoredit/disk/disk_layer.h"
+#include "sectoredit/editor/sector_tools.h"
 
 namespace sectoredit::testing {
 namespace {
@@ -235,6 +236,30 @@ TEST_F(Win9xTest, FailedReadGivesZeroWithoutAMessage) {
   AlignedSectorBuffer buffer(2);
   EXPECT_EQ(layer.ReadDiskSectors(3, 2, buffer.data()), 0u);
   EXPECT_TRUE(messages.entries().empty());
+}
+
+// The services address 32-bit sectors: a run reaching past them is refused
+// before any call, so it never lands on the start of the drive.
+TEST_F(Win9xTest, SectorsBeyondThirtyTwoBitsAreRefusedNotWrapped) {
+  StartExtended();
+  OpenC(DriveOfSectors(16));
+  constexpr SectorNumber kBeyond = SectorNumber{1} << 32;
+  AlignedSectorBuffer buffer(2);
+  EXPECT_EQ(layer.ReadDiskSectors(kBeyond + 3, 1, buffer.data()), 0u);
+  EXPECT_EQ(layer.WriteDiskSectors(kBeyond - 1, 2, buffer.data()), 0u);
+  EXPECT_TRUE(kernel.vwin_calls.empty());
+  layer.ReadDiskSectors(kBeyond - 1, 1, buffer.data());
+  ASSERT_EQ(kernel.vwin_calls.size(), 1u);
+  EXPECT_EQ(ParsePacket(kernel.vwin_calls[0].packet->data()).first_sector, 0xFFFFFFFFu);
+
+  // A command asked for such a sector shows its box; the drive is untouched.
+  SectorSession session(messages);
+  session.SetDevice(&layer);
+  PresetFileDialogs files("");
+  PresetCountDialog counts(std::nullopt);
+  SectorTools(session, files, counts).CopyBlock(kBeyond + 3, 1);
+  EXPECT_EQ(messages.Lines(), std::vector<std::string>{"Data Error: Error accessing contents of sector"});
+  EXPECT_EQ(kernel.drives[kDriveC].data, PatternSectors(16));
 }
 
 TEST_F(Win9xTest, OldWriteLocksWritesThroughInt26AndUnlocks) {

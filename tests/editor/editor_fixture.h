@@ -19,6 +19,11 @@ class OneDisk : public PlatformDisks {
   explicit OneDisk(SectorDevice& disk) : disk_(disk) {}
   std::vector<std::string> List() override { return {"Logical D:"}; }
   bool Open(const std::string& entry) override { return open_ = entry == "Logical D:"; }
+  bool OpenListEntry(const std::string& text) override {
+    list_entries.push_back(text);
+    return Open(text);
+  }
+  std::vector<std::string> list_entries;  // texts opened as list entries
   SectorDevice& Disk() override { return open_ ? disk_ : closed_; }
 
  private:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "editor_fixture.h"
 #include "sectoredit/editor/sector_view.h"
 #include "sectoredit/editor/select_disk.h"
@@ -173,6 +175,19 @@ TEST_F(EditorCommands, NextAndPreviousWrapBetweenZeroAndLastSector) {
   EXPECT_TRUE(messages.entries().empty());
 }
 
+TEST_F(EditorCommands, NavigationPastTwoToTheThirtyTwoNeitherWrapsNorTruncates) {
+  MemoryDisk big(6442450944u, 6442450943u);
+  editor.SetDevice(&big);
+  Open();
+  editor.Command(IDM_PREVIOUS_SECTOR);
+  EXPECT_EQ(status.Text(), "6442450943 of 6442450943");
+  EXPECT_EQ(editor.state.SectorBuffer, DefaultSector(6442450943u));
+  editor.state.CurrentSector = 0xFFFFFFFFu;
+  editor.Command(IDM_NEXT_SECTOR);
+  EXPECT_EQ(status.Text(), "4294967296 of 6442450943");
+  EXPECT_EQ(big.transfers().back(), (MemoryDisk::Transfer{'r', 4294967296u, 1}));
+}
+
 TEST_F(EditorCommands, PromptAnsweredNoDiscardsTheEditsAndStillMoves) {
   Open();
   editor.Command(IDM_ZERO_DATA);
@@ -299,6 +314,22 @@ TEST_F(EditorCommands, SelectDiskReadsSectorZeroDirectlyOrReportsInTheDialogsBox
   EXPECT_EQ(hex.Text(), FormatHexPane(DefaultSector(0)));
   EXPECT_EQ(status.Text(), "0000000000 of 0000000999");
   EXPECT_EQ(messages.entries().size(), 1u);
+}
+
+TEST_F(EditorCommands, TypedTextOpensAFileOnlyByAnAbsolutePathNotBeginningWithL) {
+  const std::string image = ::testing::TempDir() + "typed_disk.img";
+  std::fclose(std::fopen(image.c_str(), "wb"));
+  EXPECT_TRUE(IsImageFilePath(image));
+  EXPECT_FALSE(IsImageFilePath(image + ".missing"));
+  EXPECT_FALSE(IsImageFilePath("typed_disk.img")) << "relative";
+
+  OneDisk disks(disk);
+  OpenTypedDisk(editor, disks, image);
+  EXPECT_TRUE(disks.list_entries.empty()) << "opened as a path";
+  std::remove(image.c_str());
+  EXPECT_TRUE(OpenTypedDisk(editor, disks, "Logical D:"));
+  EXPECT_FALSE(OpenTypedDisk(editor, disks, "Physical D:/image.img"));
+  EXPECT_EQ(disks.list_entries, (std::vector<std::string>{"Logical D:", "Physical D:/image.img"}));
 }
 
 }  // namespace

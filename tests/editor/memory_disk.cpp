@@ -1,5 +1,6 @@
 #include "memory_disk.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace sectoredit::testing {
@@ -36,16 +37,16 @@ bool MemoryDisk::Touches(const std::vector<Range>& ranges, uint64_t first, uint3
   return false;
 }
 
-uint32_t MemoryDisk::Read(char kind, uint32_t first, uint32_t count, uint8_t* buffer) {
+uint32_t MemoryDisk::Read(char kind, SectorNumber first, uint32_t count, uint8_t* buffer) {
   transfers_.push_back({kind, first, count});
-  if (first + uint64_t{count} > size_ || Touches(failing_reads_, first, count) ||
+  if (count > size_ - std::min(first, size_) || Touches(failing_reads_, first, count) ||
       (kind == 'r' && Touches(failing_reported_reads_, first, count))) {
     std::memset(buffer, 0xEE, size_t{count} * kSectorSize);
     return 0;
   }
   uint32_t delivered = 0;
-  while (delivered < count && !Touches(short_reads_, uint64_t{first} + delivered, 1)) {
-    const SectorArray bytes = Sector(uint64_t{first} + delivered);
+  while (delivered < count && !Touches(short_reads_, first + delivered, 1)) {
+    const SectorArray bytes = Sector(first + delivered);
     std::memcpy(buffer + size_t{delivered} * kSectorSize, bytes.data(), kSectorSize);
     ++delivered;
   }
@@ -53,21 +54,21 @@ uint32_t MemoryDisk::Read(char kind, uint32_t first, uint32_t count, uint8_t* bu
   return delivered * kSectorSize;
 }
 
-uint32_t MemoryDisk::ReadDiskSectors(uint32_t first, uint32_t count, uint8_t* buffer) {
+uint32_t MemoryDisk::ReadDiskSectors(SectorNumber first, uint32_t count, uint8_t* buffer) {
   return Read('r', first, count, buffer);
 }
 
-uint32_t MemoryDisk::ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_t* buffer) {
+uint32_t MemoryDisk::ReadDiskSectorsDirect(SectorNumber first, uint32_t count, uint8_t* buffer) {
   return Read('d', first, count, buffer);
 }
 
-uint32_t MemoryDisk::WriteDiskSectors(uint32_t first, uint32_t count, const uint8_t* buffer) {
+uint32_t MemoryDisk::WriteDiskSectors(SectorNumber first, uint32_t count, const uint8_t* buffer) {
   transfers_.push_back({'w', first, count});
-  if (first + uint64_t{count} > size_ || Touches(failing_writes_, first, count)) return 0;
+  if (count > size_ - std::min(first, size_) || Touches(failing_writes_, first, count)) return 0;
   for (uint32_t i = 0; i < count; ++i) {
     SectorArray bytes;
     std::memcpy(bytes.data(), buffer + size_t{i} * kSectorSize, kSectorSize);
-    SetSector(uint64_t{first} + i, bytes);
+    SetSector(first + i, bytes);
   }
   return count * kSectorSize;
 }

@@ -19,12 +19,12 @@ SectorArray DefaultSector(uint64_t sector);
 class MemoryDisk : public SectorDevice {
  public:
   // `size` sectors exist (transfers past them fail); LastSector() reports `last`.
-  MemoryDisk(uint64_t size, uint32_t last) : size_(size), last_(last) {}
+  MemoryDisk(uint64_t size, SectorNumber last) : size_(size), last_(last) {}
 
-  uint32_t ReadDiskSectors(uint32_t first, uint32_t count, uint8_t* buffer) override;
-  uint32_t ReadDiskSectorsDirect(uint32_t first, uint32_t count, uint8_t* buffer) override;
-  uint32_t WriteDiskSectors(uint32_t first, uint32_t count, const uint8_t* buffer) override;
-  uint32_t LastSector() const override { return last_; }
+  uint32_t ReadDiskSectors(SectorNumber first, uint32_t count, uint8_t* buffer) override;
+  uint32_t ReadDiskSectorsDirect(SectorNumber first, uint32_t count, uint8_t* buffer) override;
+  uint32_t WriteDiskSectors(SectorNumber first, uint32_t count, const uint8_t* buffer) override;
+  SectorNumber LastSector() const override { return last_; }
 
   SectorArray Sector(uint64_t sector) const;
   void SetSector(uint64_t sector, const SectorArray& bytes) { written_[sector] = bytes; }
@@ -42,7 +42,7 @@ class MemoryDisk : public SectorDevice {
 
   struct Transfer {
     char kind;  // 'r' read, 'd' direct read, 'w' write
-    uint32_t first;
+    SectorNumber first;
     uint32_t count;
     bool operator==(const Transfer&) const = default;
   };
@@ -54,10 +54,10 @@ class MemoryDisk : public SectorDevice {
     uint64_t first, last;
   };
   static bool Touches(const std::vector<Range>& ranges, uint64_t first, uint32_t count);
-  uint32_t Read(char kind, uint32_t first, uint32_t count, uint8_t* buffer);
+  uint32_t Read(char kind, SectorNumber first, uint32_t count, uint8_t* buffer);
 
   uint64_t size_;
-  uint32_t last_;
+  SectorNumber last_;
   std::map<uint64_t, SectorArray> written_;
   std::vector<Range> failing_reads_, failing_reported_reads_, failing_writes_, short_reads_;
   std::vector<Transfer> transfers_;

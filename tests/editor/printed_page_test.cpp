@@ -11,9 +11,9 @@ TEST(PrintedPage, HeadingBlankLineAndRowsOfOffsetHexDashAndRawBytes) {
   SectorArray sector = DefaultSector(0x41);
   sector[0x1F0] = 0x0A;
   sector[0x1FF] = 0x00;
-  const std::vector<std::string> lines = PrintedPageLines(4000000000u, sector);
+  const std::vector<std::string> lines = PrintedPageLines(6442450943u, sector);
   ASSERT_EQ(lines.size(), 34u);
-  EXPECT_EQ(lines[0], "Sector Number 4000000000");
+  EXPECT_EQ(lines[0], "Sector Number 6442450943");
   EXPECT_EQ(lines[1], "");
   const std::string expected_first =
       std::string("000: 41 00 00 00 45 46 47 48 - 49 4A 4B 4C 4D 4E 4F 50 ") +

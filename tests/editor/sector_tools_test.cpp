@@ -45,7 +45,7 @@ class ToolsFixture : public EditorFixture {
   }
   ~ToolsFixture() override { fs::remove(image); }
 
-  void StartAt(uint32_t sector) {
+  void StartAt(SectorNumber sector) {
     Open();
     editor.state.CurrentSector = sector;
   }
@@ -88,11 +88,14 @@ TEST(SectorFields, FieldValueIsZeroUnlessTheTextIsAnUnsignedNumber) {
   EXPECT_EQ(FieldValue(""), 0u);
   EXPECT_EQ(FieldValue("123"), 123u);
   EXPECT_EQ(FieldValue("4294967295"), 4294967295u);
-  EXPECT_EQ(FieldValue("4294967296"), 0u);
+  EXPECT_EQ(FieldValue("4294967296"), 4294967296u);
+  EXPECT_EQ(FieldValue("18446744073709551615"), UINT64_MAX);
+  EXPECT_EQ(FieldValue("18446744073709551616"), 0u);
   EXPECT_EQ(FieldValue("12a"), 0u);
   EXPECT_EQ(FieldValue("-1"), 0u);
   EXPECT_EQ(PercentComplete(44, 300), "14% Complete");
-  EXPECT_EQ(PercentComplete(4294967295u, 4294967295u), "100% Complete");
+  EXPECT_EQ(PercentComplete(UINT64_MAX, UINT64_MAX), "100% Complete");
+  EXPECT_EQ(PercentComplete(UINT64_MAX / 100 * 33, UINT64_MAX), "33% Complete");
 }
 
 TEST_F(GotoSector, AboveLastSectorLandsOnItAndAnEmptyFieldOnZero) {
@@ -322,7 +325,7 @@ TEST_F(CopyBlock, ZeroSectorsStillReportsCompletion) {
 
 class CopyRuns : public CopyBlock {
  protected:
-  ToolResult Copy(uint32_t source, uint32_t destination, uint32_t total) {
+  ToolResult Copy(SectorNumber source, SectorNumber destination, SectorNumber total) {
     PresetFileDialogs files("");
     PresetCountDialog counts(std::nullopt);
     StartAt(source);
@@ -380,13 +383,14 @@ TEST_F(CopyRuns, StopsAtTheFirstFailedWrite) {
 }
 
 TEST_F(CopyRuns, ARunPastTheTopSectorNumberIsRefusedRatherThanWrapped) {
-  MemoryDisk big(uint64_t{1} << 32, 0xFFFFFFFFu);
+  MemoryDisk big(UINT64_MAX, UINT64_MAX - 1);
   editor.SetDevice(&big);
-  EXPECT_EQ(Copy(0xFFFFFF00u, 0, 0x200), ToolResult::kFailed);
-  EXPECT_EQ(Copy(0, 0xFFFFFF00u, 0x101), ToolResult::kFailed);
+  const SectorNumber top_run = UINT64_MAX - 0x100;  // 0x101 sectors up to the top number
+  EXPECT_EQ(Copy(top_run, 0, 0x102), ToolResult::kFailed);
+  EXPECT_EQ(Copy(0, top_run, 0x102), ToolResult::kFailed);
   for (const auto& t : big.transfers()) EXPECT_EQ(t.kind, 'd') << "only the view's own read";
-  EXPECT_EQ(Copy(0, 0xFFFFFF00u, 0x100), ToolResult::kDone);
-  EXPECT_EQ(big.Sector(0xFFFFFFFFu), DefaultSector(255));
+  EXPECT_EQ(Copy(0, top_run, 0x100), ToolResult::kDone);
+  EXPECT_EQ(big.Sector(UINT64_MAX - 1), DefaultSector(0xFF));
 }
 
 }  // namespace

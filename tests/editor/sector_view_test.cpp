@@ -21,6 +21,10 @@ TEST(SectorView, ZeroSectorRendersThirtyTwoRowsOfBothPanes) {
   EXPECT_EQ(chars.substr(558), std::string(16, ' '));
   EXPECT_EQ(FormatStatus(0, 0), "0000000000 of 0000000000");
   EXPECT_EQ(FormatStatus(12, 4294967295u), "0000000012 of 4294967295");
+  EXPECT_EQ(FormatStatus(4294968296u, 9999999999u), "4294968296 of 9999999999");
+  EXPECT_EQ(FormatStatus(7, 10000000000u), "0000000007 of 10000000000");
+  EXPECT_EQ(FormatStatus(UINT64_MAX, UINT64_MAX),
+            "18446744073709551615 of 18446744073709551615");
 }
 
 TEST(SectorView, ControlBytesShowAsSpacesOnlyInTheCharPane) {
