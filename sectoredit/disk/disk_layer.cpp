@@ -138,12 +138,14 @@ bool DiskLayer::OpenSelectedDisk(std::string_view entry) {
 
 bool DiskLayer::OpenDevicePath(const std::string& path) {
   CloseDisk();
+  open_refused_ = false;
   if (mode_ != DiskAccessMode::kDeviceFiles) return false;
   disk_ref_ = kernel_.Open(path, win32::kGenericReadWrite, win32::kFileShareWrite,
                            win32::kOpenExisting, win32::kFlagNoBuffering);
   if (disk_ref_ == kInvalidHandle) return false;
   if (const auto size = QuerySectorSize(); size && *size != kSectorSize) {
     CloseDisk();
+    open_refused_ = true;
     messages_.ShowStyled("This disk has " + std::to_string(*size) +
                              "-byte sectors.\nOnly disks with 512-byte sectors can be edited.",
                          "Unsupported Disk", common::kOwnedByDialog);

@@ -48,6 +48,8 @@ class DiskLayer : public SectorDevice {
   // DeviceFiles: opens any device path or image file as the disk. A disk whose
   // sectors are not 512 bytes is refused with a box naming its sector size.
   bool OpenDevicePath(const std::string& path);
+  // True when the last open was refused for the disk's sector size.
+  bool open_refused() const { return open_refused_; }
   SectorNumber QueryLastSector();
   // Positions `handle` at `sector`; false when the seek failed.
   bool SeekToSector(KernelHandle handle, SectorNumber sector);
@@ -89,6 +91,7 @@ class DiskLayer : public SectorDevice {
   KernelHandle vwin_handle_ = kInvalidHandle;
   uintptr_t disk_ref_ = kInvalidHandle;
   SectorNumber last_sector_ = 0;
+  bool open_refused_ = false;
 };
 
 }  // namespace sectoredit

@@ -25,6 +25,9 @@ class PlatformDisks {
   virtual bool OpenListEntry(const std::string& text) = 0;
   // The open disk; its transfers fail while none is open.
   virtual SectorDevice& Disk() = 0;
+  // True when the last open was refused with a box of its own (a disk whose
+  // sectors this editor cannot edit): nothing more needs saying about it.
+  virtual bool OpenRefused() const { return false; }
 };
 
 // Detects the access method. `messages` gets the layer's "Error reading disk"

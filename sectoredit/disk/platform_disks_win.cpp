@@ -28,6 +28,8 @@ class Win32Disks : private KernelHolder, public PlatformDisks {
 
   SectorDevice& Disk() override { return layer_; }
 
+  bool OpenRefused() const override { return layer_.open_refused(); }
+
  private:
   DiskLayer layer_;
 };

@@ -34,9 +34,9 @@ bool SectorSession::LoadSector(SectorNumber sector, ReadMode mode, bool report,
   return false;
 }
 
-bool SectorSession::ShowOpenedDisk() {
+bool SectorSession::ShowOpenedDisk(bool report) {
   state.Dirty = false;
-  const bool read = LoadSector(0, ReadMode::kDirect, true, common::kOwnedByDialog);
+  const bool read = LoadSector(0, ReadMode::kDirect, report, common::kOwnedByDialog);
   RenderSector();
   return read;
 }

@@ -52,8 +52,9 @@ class SectorSession {
   // makes it current; reports a failed read when `report` is set.
   bool LoadSector(SectorNumber sector, ReadMode mode, bool report, common::MessageStyle style = {});
   // The steps after a disk was opened: sector 0 read directly, clean,
-  // rendered; a failed read is reported in the box of the dialog that opened it.
-  bool ShowOpenedDisk();
+  // rendered; a failed read is reported in the box of the dialog that opened
+  // it, when `report` is set.
+  bool ShowOpenedDisk(bool report = true);
 
  private:
   common::Messages& messages_;

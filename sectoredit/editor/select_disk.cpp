@@ -16,16 +16,23 @@ bool IsAbsolutePath(std::string_view text) {
 }
 
 // Asked of the directory, not by opening the file: the open disk, held
-// without read sharing, may be that very file.
+// without read sharing, may be that very file. On Windows the 64-bit-size
+// form, which every msvcrt has, so that a large image never overflows it.
 bool FileExists(const std::string& path) {
+#ifdef _WIN32
+  struct _stati64 info {};
+  return ::_stati64(path.c_str(), &info) == 0 && (info.st_mode & _S_IFREG);
+#else
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+#endif
 }
 
-// A disk that did not open reads nothing, so the read reports it.
+// A disk that did not open reads nothing, so the read reports it, unless
+// the disk was refused with a box of its own.
 bool ShowOpened(SectorSession& session, PlatformDisks& disks, bool opened) {
   session.SetDevice(&disks.Disk());
-  return session.ShowOpenedDisk() && opened;
+  return session.ShowOpenedDisk(opened || !disks.OpenRefused()) && opened;
 }
 
 }  // namespace

@@ -196,12 +196,14 @@ TEST_F(DeviceFilesTest, DiskWithoutFiveHundredTwelveByteSectorsIsRefusedByName) 
                                   "Unsupported Disk: This disk has 4096-byte sectors.\n"
                                   "Only disks with 512-byte sectors can be edited."});
   EXPECT_EQ(kernel.OpenHandleCount(), 0u);
+  EXPECT_TRUE(layer.open_refused());
   AlignedSectorBuffer buffer(1);
   EXPECT_EQ(layer.ReadDiskSectorsDirect(0, 1, buffer.data()), 0u);
 
   disk.bytes_per_sector = 512;
   OpenD(disk);
   EXPECT_EQ(layer.LastSector(), 7u);
+  EXPECT_FALSE(layer.open_refused());
 }
 
 TEST_F(DeviceFilesTest, ZeroLengthPartitionFallsBackToo) {

@@ -25,6 +25,8 @@ class OneDisk : public PlatformDisks {
   }
   std::vector<std::string> list_entries;  // texts opened as list entries
   SectorDevice& Disk() override { return open_ ? disk_ : closed_; }
+  bool OpenRefused() const override { return refuse_others && !open_; }
+  bool refuse_others = false;  // other disks are refused, their box already shown
 
  private:
   SectorDevice& disk_;

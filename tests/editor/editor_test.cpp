@@ -314,6 +314,11 @@ TEST_F(EditorCommands, SelectDiskReadsSectorZeroDirectlyOrReportsInTheDialogsBox
   EXPECT_EQ(hex.Text(), FormatHexPane(DefaultSector(0)));
   EXPECT_EQ(status.Text(), "0000000000 of 0000000999");
   EXPECT_EQ(messages.entries().size(), 1u);
+
+  disks.refuse_others = true;
+  EXPECT_FALSE(OpenSelectedDisk(editor, disks, "Logical E:"));
+  EXPECT_EQ(messages.entries().size(), 1u) << "a refused disk has had its own box";
+  EXPECT_EQ(hex.Text(), FormatHexPane(SectorArray{}));
 }
 
 TEST_F(EditorCommands, TypedTextOpensAFileOnlyByAnAbsolutePathNotBeginningWithL) {
