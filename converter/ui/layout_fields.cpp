@@ -25,7 +25,8 @@ std::string FieldError(std::string_view text, const char* what) {
 bool CheckScaleField(std::string& text, char decimalSeparator, common::Messages& messages) {
   double value = 0;
   if (!ParseFloatText(text, decimalSeparator, value)) {
-    messages.Show(FieldError(text, "floating point value"), kApplicationTitle);
+    messages.ShowStyled(FieldError(text, "floating point value"), kApplicationTitle,
+                        kApplicationError);
     return false;
   }
   if (!(value >= 0 && value <= kMaxScale)) text = "1";
@@ -40,7 +41,7 @@ float ScaleOfField(const std::string& text, char decimalSeparator) {
 
 bool ReadOffsetField(const std::string& text, int32_t& value, common::Messages& messages) {
   if (ParseIntegerText(text, value)) return true;
-  messages.Show(FieldError(text, "integer value"), kApplicationTitle);
+  messages.ShowStyled(FieldError(text, "integer value"), kApplicationTitle, kApplicationError);
   return false;
 }
 

@@ -15,6 +15,9 @@ namespace velmora {
 
 // The application's title: the caption of its standard error box.
 inline constexpr char kApplicationTitle[] = "Velmora";
+// The application's standard error box: its title and the error icon.
+inline constexpr common::MessageStyle kApplicationError{common::MessageStyle::Owner::kMainWindow,
+                                                        common::MessageStyle::Icon::kError};
 
 // The texts of ScaleXEdit, ScaleYEdit, OffsetXEdit and OffsetYEdit.
 struct LayoutEdits {

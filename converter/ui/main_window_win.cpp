@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/win32_ui_win.h"
 #include "converter/ui/form_handlers.h"
 #include "converter/ui/main_window_ids.h"
 #include "converter/ui/window_dialogs_win.h"
@@ -121,13 +122,6 @@ std::string FolderOfProgram() {
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path, length);
   return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
-std::string TextOf(HWND window) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 // A list box's place: its first visible entry, the entry of its focus
@@ -399,7 +393,7 @@ void ConverterWindow::Run(Handler handler) {
   try {
     handler();
   } catch (const std::exception& error) {
-    messages_.Show(error.what(), kApplicationTitle);
+    messages_.ShowStyled(error.what(), kApplicationTitle, kApplicationError);
   }
   Push();
 }
@@ -468,10 +462,10 @@ void ConverterWindow::OnCommand(int id, int notification) {
 }
 
 void ConverterWindow::Pull() {
-  form_.layoutEdits.scaleX = TextOf(Item(IDC_SCALE_X_EDIT));
-  form_.layoutEdits.scaleY = TextOf(Item(IDC_SCALE_Y_EDIT));
-  form_.layoutEdits.offsetX = TextOf(Item(IDC_OFFSET_X_EDIT));
-  form_.layoutEdits.offsetY = TextOf(Item(IDC_OFFSET_Y_EDIT));
+  form_.layoutEdits.scaleX = common::win32::WindowText(Item(IDC_SCALE_X_EDIT));
+  form_.layoutEdits.scaleY = common::win32::WindowText(Item(IDC_SCALE_Y_EDIT));
+  form_.layoutEdits.offsetX = common::win32::WindowText(Item(IDC_OFFSET_X_EDIT));
+  form_.layoutEdits.offsetY = common::win32::WindowText(Item(IDC_OFFSET_Y_EDIT));
   PullSelection(IDC_PANEL_LIST, form_.panelList);
   PullSelection(IDC_CATEGORY_LIST, form_.categoryList);
   PullSelection(IDC_BUTTON_LIST, form_.buttonList);
@@ -545,7 +539,7 @@ void ConverterWindow::PushList(int id, const ListBoxState& list, std::vector<std
 }
 
 void ConverterWindow::PushText(int id, const std::string& text) {
-  if (TextOf(Item(id)) != text) SetWindowTextA(Item(id), text.c_str());
+  if (common::win32::WindowText(Item(id)) != text) SetWindowTextA(Item(id), text.c_str());
 }
 
 void ConverterWindow::PushButtonStates() {

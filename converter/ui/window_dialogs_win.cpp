@@ -4,18 +4,29 @@
 
 #include <string>
 
+#include "common/win32_ui_win.h"
+
 #include "converter/ui/layout_fields.h"
 
 namespace velmora {
 
 void WindowMessages::Show(std::string_view text, std::string_view caption) {
-  UINT icon = caption == kApplicationTitle ? MB_ICONERROR : 0;
-  MessageBoxA(owner_, std::string(text).c_str(), std::string(caption).c_str(), MB_OK | icon);
+  ShowStyled(text, caption, {});
 }
 
 bool WindowMessages::Ask(std::string_view text, std::string_view caption) {
-  return MessageBoxA(owner_, std::string(text).c_str(), std::string(caption).c_str(),
-                     MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return AskStyled(text, caption, {});
+}
+
+void WindowMessages::ShowStyled(std::string_view text, std::string_view caption,
+                                common::MessageStyle style) {
+  common::win32::StyledMessageBox(owner_, text, caption, MB_OK, style);
+}
+
+bool WindowMessages::AskStyled(std::string_view text, std::string_view caption,
+                               common::MessageStyle style) {
+  return common::win32::StyledMessageBox(owner_, text, caption, MB_YESNO | MB_ICONQUESTION,
+                                         style) == IDYES;
 }
 
 std::optional<std::string> CommonFileDialog::Run(std::string_view fileName) {
@@ -25,30 +36,22 @@ std::optional<std::string> CommonFileDialog::Run(std::string_view fileName) {
     if (c == '|') c = '\0';
   }
   filter.push_back('\0');
-  char path[MAX_PATH] = {};
-  fileName.copy(path, MAX_PATH - 1);
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner_;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = folder_.empty() ? nullptr : folder_.c_str();
-  dialog.lpstrTitle = look_.title;
+  common::win32::FileDialogSpec spec;
+  spec.owner = owner_;
+  spec.title = look_.title;
+  spec.filter = filter;
   // The dialog wants the extension without its dot.
-  dialog.lpstrDefExt =
+  spec.default_extension =
       look_.defaultExtension[0] == '.' ? look_.defaultExtension + 1 : look_.defaultExtension;
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING;
-  bool chosen;
-  if (kind_ == Kind::kOpen) {
-    dialog.Flags |= OFN_FILEMUSTEXIST;
-    chosen = GetOpenFileNameA(&dialog);
-  } else {
-    chosen = GetSaveFileNameA(&dialog);
+  spec.initial_folder = folder_;
+  spec.flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ENABLESIZING |
+               (kind_ == Kind::kOpen ? OFN_FILEMUSTEXIST : 0);
+  spec.save = kind_ == Kind::kSave;
+  std::string name(fileName);
+  if (common::win32::ChooseFile(spec, name) != common::win32::FileChoice::kChosen) {
+    return std::nullopt;
   }
-  if (!chosen) return std::nullopt;
-  return std::string(path);
+  return name;
 }
 
 char LocaleDecimalSeparator() {

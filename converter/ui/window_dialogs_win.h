@@ -9,14 +9,16 @@
 
 namespace velmora {
 
-// MessageBoxA owned by the main window. A message captioned with the
-// application's title is an error that no handler caught: the application's
-// standard error box, with the error icon.
+// MessageBoxA owned by the main window, with the icon the message's style asks for.
 class WindowMessages : public common::Messages {
  public:
   explicit WindowMessages(HWND owner) : owner_(owner) {}
   void Show(std::string_view text, std::string_view caption) override;
   bool Ask(std::string_view text, std::string_view caption) override;
+  void ShowStyled(std::string_view text, std::string_view caption,
+                  common::MessageStyle style) override;
+  bool AskStyled(std::string_view text, std::string_view caption,
+                 common::MessageStyle style) override;
 
  private:
   HWND owner_;

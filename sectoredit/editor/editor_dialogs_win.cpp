@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "common/win32_ui_win.h"
 #include "sectoredit/editor/editor_app_win.h"
 #include "sectoredit/editor/printed_page.h"
 #include "sectoredit/editor/resource.h"
@@ -187,10 +188,7 @@ bool PrintDocument(HDC printer, uint32_t copies) {
 }  // namespace
 
 std::string FieldText(HWND dialog, int id) {
-  const HWND field = GetDlgItem(dialog, id);
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(field, text.data(), int(text.size()))));
-  return text;
+  return common::win32::WindowText(GetDlgItem(dialog, id));
 }
 
 void RunSelectDisk() {
@@ -211,25 +209,14 @@ SectorNumber WindowCountDialog::Ask(SectorNumber initial) {
 }
 
 bool WindowFileDialogs::Choose(const FileDialogRequest& request, std::string& name) {
-  char file[256] = {};
-  std::strncpy(file, name.c_str(), sizeof file - 1);  // the last name used is offered again
-  const std::string title(request.title);
-  const std::string extension(request.default_extension);
-  const std::string filter(request.filter);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = App().main;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_HIDEREADONLY;
-  dialog.lpstrDefExt = extension.c_str();
-  const BOOL chosen = request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-  if (!chosen) return false;
-  name = file;
-  return true;
+  common::win32::FileDialogSpec spec;
+  spec.owner = App().main;
+  spec.title = request.title;
+  spec.filter = request.filter;
+  spec.default_extension = request.default_extension;
+  spec.save = request.save;
+  // The last name used is offered again.
+  return common::win32::ChooseFile(spec, name) == common::win32::FileChoice::kChosen;
 }
 
 void RunPrintSector() {

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "common/win32_ui_win.h"
+
 namespace sectoredit {
 
 uint32_t ControlPane::Caret() const { return LOWORD(SendMessageA(control_, EM_GETSEL, 0, 0)); }
@@ -21,11 +23,7 @@ void ControlPane::SetText(std::string_view text) {
   SendMessageA(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
 }
 
-std::string ControlPane::Text() const {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(control_)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(control_, text.data(), int(text.size()))));
-  return text;
-}
+std::string ControlPane::Text() const { return common::win32::WindowText(control_); }
 
 void ControlPane::Focus() { SetFocus(control_); }
 
@@ -50,9 +48,7 @@ bool WindowMessages::AskStyled(std::string_view text, std::string_view caption,
 int WindowMessages::Box(std::string_view text, std::string_view caption, common::MessageStyle style,
                         UINT buttons) {
   const bool by_dialog = style.owner == common::MessageStyle::Owner::kDialog && dialog_;
-  const UINT icon = style.icon == common::MessageStyle::Icon::kError ? MB_ICONERROR : 0;
-  return MessageBoxA(by_dialog ? dialog_ : main_, std::string(text).c_str(),
-                     std::string(caption).c_str(), buttons | icon);
+  return common::win32::StyledMessageBox(by_dialog ? dialog_ : main_, text, caption, buttons, style);
 }
 
 bool WindowPost::Post(std::function<void()> task) {
