@@ -22,14 +22,14 @@ int StyledMessageBox(HWND owner, std::string_view text, std::string_view caption
 namespace {
 
 // GetOpenFileNameA or GetSaveFileNameA over a MAX_PATH buffer holding `name`.
-FileChoice RunFileDialog(const FileDialogSpec& spec, std::string& name) {
+FileChoice RunFileDialog(const FileDialogSettings& settings, std::string& name) {
   char path[MAX_PATH] = {};
   name.copy(path, MAX_PATH - 1);
-  const std::string title(spec.title), filter(spec.filter), extension(spec.default_extension),
-      folder(spec.initial_folder);
+  const std::string title(settings.title), filter(settings.filter),
+      extension(settings.default_extension), folder(settings.initial_folder);
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = spec.owner;
+  dialog.hwndOwner = settings.owner;
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = path;
@@ -37,32 +37,32 @@ FileChoice RunFileDialog(const FileDialogSpec& spec, std::string& name) {
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-  dialog.Flags = OFN_HIDEREADONLY | spec.flags;
-  if (spec.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) {
+  dialog.Flags = OFN_HIDEREADONLY | settings.flags;
+  if (settings.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) {
     name = path;
     return FileChoice::kChosen;
   }
   return CommDlgExtendedError() == 0 ? FileChoice::kCancelled : FileChoice::kFailed;
 }
 
-void ReportFailure(const FileDialogSpec& spec) {
+void ReportFailure(const FileDialogSettings& settings) {
   char text[96];
   wsprintfA(text, "The file dialog could not be opened (error %04lX).",
             static_cast<unsigned long>(CommDlgExtendedError()));
-  StyledMessageBox(spec.owner, text, spec.title, MB_OK, {MessageStyle::Owner::kMainWindow,
-                                                         MessageStyle::Icon::kError});
+  StyledMessageBox(settings.owner, text, settings.title, MB_OK,
+                   {MessageStyle::Owner::kMainWindow, MessageStyle::Icon::kError});
 }
 
 }  // namespace
 
-FileChoice ChooseFile(const FileDialogSpec& spec, std::string& name) {
-  FileChoice choice = RunFileDialog(spec, name);
+FileChoice ChooseFile(const FileDialogSettings& settings, std::string& name) {
+  FileChoice choice = RunFileDialog(settings, name);
   if (choice == FileChoice::kFailed && !name.empty()) {
     std::string fresh;
-    choice = RunFileDialog(spec, fresh);
+    choice = RunFileDialog(settings, fresh);
     if (choice == FileChoice::kChosen) name = fresh;
   }
-  if (choice == FileChoice::kFailed) ReportFailure(spec);
+  if (choice == FileChoice::kFailed) ReportFailure(settings);
   return choice;
 }
 

@@ -19,10 +19,10 @@ std::string WindowText(HWND window);
 int StyledMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT buttons,
                      MessageStyle style);
 
-struct FileDialogSpec {
+struct FileDialogSettings {
   HWND owner = nullptr;
   std::string_view title;
-  std::string_view filter;  // pairs of description and pattern, each ended by a zero
+  std::string_view filter;             // pairs of description and pattern, each ended by a zero
   std::string_view default_extension;  // without its dot
   std::string_view initial_folder;     // empty: the system's choice
   DWORD flags = 0;                     // OFN_* beyond OFN_HIDEREADONLY
@@ -35,6 +35,6 @@ enum class FileChoice { kChosen, kCancelled, kFailed };
 // holds the choice. A preset name the dialog refuses is dropped and the
 // dialog shown again empty; when it still cannot run, a box titled as the
 // dialog says so with the dialog's error code, and the result is kFailed.
-FileChoice ChooseFile(const FileDialogSpec& spec, std::string& name);
+FileChoice ChooseFile(const FileDialogSettings& settings, std::string& name);
 
 }  // namespace common::win32

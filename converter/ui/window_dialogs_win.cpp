@@ -36,19 +36,19 @@ std::optional<std::string> CommonFileDialog::Run(std::string_view fileName) {
     if (c == '|') c = '\0';
   }
   filter.push_back('\0');
-  common::win32::FileDialogSpec spec;
-  spec.owner = owner_;
-  spec.title = look_.title;
-  spec.filter = filter;
+  common::win32::FileDialogSettings settings;
+  settings.owner = owner_;
+  settings.title = look_.title;
+  settings.filter = filter;
   // The dialog wants the extension without its dot.
-  spec.default_extension =
+  settings.default_extension =
       look_.defaultExtension[0] == '.' ? look_.defaultExtension + 1 : look_.defaultExtension;
-  spec.initial_folder = folder_;
-  spec.flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ENABLESIZING |
+  settings.initial_folder = folder_;
+  settings.flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ENABLESIZING |
                (kind_ == Kind::kOpen ? OFN_FILEMUSTEXIST : 0);
-  spec.save = kind_ == Kind::kSave;
+  settings.save = kind_ == Kind::kSave;
   std::string name(fileName);
-  if (common::win32::ChooseFile(spec, name) != common::win32::FileChoice::kChosen) {
+  if (common::win32::ChooseFile(settings, name) != common::win32::FileChoice::kChosen) {
     return std::nullopt;
   }
   return name;

@@ -209,14 +209,14 @@ SectorNumber WindowCountDialog::Ask(SectorNumber initial) {
 }
 
 bool WindowFileDialogs::Choose(const FileDialogRequest& request, std::string& name) {
-  common::win32::FileDialogSpec spec;
-  spec.owner = App().main;
-  spec.title = request.title;
-  spec.filter = request.filter;
-  spec.default_extension = request.default_extension;
-  spec.save = request.save;
+  common::win32::FileDialogSettings settings;
+  settings.owner = App().main;
+  settings.title = request.title;
+  settings.filter = request.filter;
+  settings.default_extension = request.default_extension;
+  settings.save = request.save;
   // The last name used is offered again.
-  return common::win32::ChooseFile(spec, name) == common::win32::FileChoice::kChosen;
+  return common::win32::ChooseFile(settings, name) == common::win32::FileChoice::kChosen;
 }
 
 void RunPrintSector() {
