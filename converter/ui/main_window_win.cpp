@@ -170,7 +170,9 @@ void MoveTo(HWND box, const ListPlace& place) {
 // Copies the top left of `canvas` to the control. Where there is no picture
 // (nothing drawn yet) the panel's face shows through.
 void PaintCanvas(HDC dc, const RECT& client, const Canvas& canvas) {
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+  FillRect(dc, &client, face);
+  DeleteObject(face);
   int width = std::min<int>(canvas.width(), client.right);
   int height = std::min<int>(canvas.height(), client.bottom);
   if (width <= 0 || height <= 0) return;
@@ -256,6 +258,28 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return converter->FormMessage(message, wParam, lParam);
 }
 
+// The one-pixel lowered bevel that DrawEdge(BDR_SUNKENOUTER, BF_RECT) draws:
+// shadow along the top and left, highlight along the bottom and right, drawn
+// with pens because no source at hand shows that every target has DrawEdge.
+void DrawSunkenEdge(HDC dc, const RECT& area) {
+  if (area.right - area.left < 1 || area.bottom - area.top < 1) return;
+  HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HPEN highlight = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+  HGDIOBJ old = SelectObject(dc, shadow);
+  // LineTo leaves out its end point: the shadow gets the top-left corner, the
+  // highlight the other three.
+  MoveToEx(dc, area.left, area.bottom - 1, nullptr);
+  LineTo(dc, area.left, area.top);
+  LineTo(dc, area.right - 1, area.top);
+  SelectObject(dc, highlight);
+  MoveToEx(dc, area.left, area.bottom - 1, nullptr);
+  LineTo(dc, area.right - 1, area.bottom - 1);
+  LineTo(dc, area.right - 1, area.top - 1);
+  SelectObject(dc, old);
+  DeleteObject(highlight);
+  DeleteObject(shadow);
+}
+
 // A sunken panel: a one-pixel lowered bevel drawn inside its own area, so its
 // children sit at the same offsets as on the designed form.
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -264,7 +288,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+    DrawSunkenEdge(dc, client);
     EndPaint(window, &paint);
     return 0;
   }
