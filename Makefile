@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps deps-native deps-sanitizers configure-native configure-win32 native win32 win64 dist test test-native test-windows demo fuzz asan tsan bench clean
+.PHONY: monkey all deps deps-native deps-sanitizers configure-native configure-win32 native win32 win64 dist test test-native test-windows demo fuzz asan tsan bench clean
 
 all: native
 
@@ -69,6 +69,18 @@ test-windows: win32
 demo: configure-native
 	cmake --build --preset native --target velmora-cli sector-cli
 	./scripts/demo
+
+# Random walks through both windows under Wine, MONKEY_SECONDS each (default
+# 60); MONKEY_SEED replays a walk. Built and run like the Windows tests.
+MONKEY_SECONDS ?= 60
+MONKEY_TARGETS := gui-driver velmora velmora-cli make_many_panels_ccf sector_editor_write_log
+monkey: configure-win32
+	@if ./scripts/can-run-win32; then preset=win32; else \
+	  echo "Random walks: win64 build ($$(./scripts/can-run-win32 --why))"; preset=win64; \
+	  [ -f build/win64/build.ninja ] || cmake --preset win64; \
+	fi; \
+	cmake --build --preset $$preset --target $(MONKEY_TARGETS) && \
+	./scripts/monkey build/$$preset $(MONKEY_SECONDS)
 
 fuzz: deps-sanitizers
 	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz

@@ -2,8 +2,10 @@
 // command dispatch with its busy filter.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "sectoredit/disk/write_log.h"
 #include "sectoredit/editor/editor_app_win.h"
 #include "sectoredit/editor/resource.h"
 
@@ -197,6 +199,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   EditorApp& app = App();
   app.instance = instance;
   app.disks = MakePlatformDisks(app.messages);  // detects the access method once
+#ifdef SECTOR_EDITOR_WRITE_LOG
+  // The random-walk test build records every write for its harness to replay.
+  if (const char* log = std::getenv("SECTOR_EDITOR_WRITE_LOG")) {
+    app.disks = LogWrites(std::move(app.disks), log);
+  }
+#endif
   app.editor.SetDevice(&app.disks->Disk());
   const HWND window =
       CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, Guarded<MainWindowProc>, 0);

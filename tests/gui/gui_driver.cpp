@@ -29,6 +29,8 @@
 //   click-item CTRL INDEX [shift]
 //                              a list item pressed and released at its centre
 //   scroll CTRL INDEX          a list's first visible item
+//   scroll-bar CTRL CODE       a scroll bar control's WM_HSCROLL (WM_VSCROLL)
+//                              with that SB_ code to its parent
 //   key CTRL VK                WM_KEYDOWN and WM_KEYUP of a virtual-key code
 //   press CTRL VK              the same keys posted, so that they pass the
 //                              program's message loop (accelerators, WM_CHAR);
@@ -43,6 +45,8 @@
 //                              an Open/Save dialog of that title is open (its
 //                              file name box holding PRESET, when given): type
 //                              PATH into the box and press OK
+//   file-name TITLE PATH       the same, without waiting for the dialog to
+//                              close (a box about the name may keep it open)
 //   cancel-dialog TITLE        a dialog of that title is open: press Cancel
 //   expect-gone CAPTION [SECONDS]
 //                              no top-level window of that caption is left
@@ -70,11 +74,15 @@
 //   screenshot CTRL FILE.png   the client area (`window`: the whole window)
 //   expect-same-file A B       two files have the same bytes
 //   run PROGRAM [ARGS...]      run a helper program to its end; exit 0 needed
+//                              (its standard output is dropped)
 //   sleep MS
 //   end-command ID             WM_COMMAND ID posted to the current window; the
 //                              program must end as after `close`
 //   close                      close the current window; the program must end
 //                              with exit status 0 and no dialog left open
+//   walk SECONDS SEED REPLAY   a random walk through the program's windows,
+//                              set up by walk-* steps (tests/gui/random_walk.h);
+//                              every input is appended to the script REPLAY
 //
 // Every step first waits until the program has handled the previous steps'
 // messages or shows a dialog; expect steps retry for a few seconds before they
@@ -105,49 +113,15 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include "tests/gui/driver_support.h"
+#include "tests/gui/random_walk.h"
+
 namespace {
+using namespace gui_driver;
 
 using Args = std::vector<std::string>;
 constexpr auto kTimeout = std::chrono::seconds(10);
 constexpr auto kExpectTimeout = std::chrono::seconds(4);
-
-struct StepFailure : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-[[noreturn]] void Fail(const std::string& text) { throw StepFailure(text); }
-
-std::wstring Wide(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
-  wide.resize(wcslen(wide.c_str()));
-  return wide;
-}
-
-std::string Utf8(const std::wstring& wide) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
-  text.resize(strlen(text.c_str()));
-  return text;
-}
-
-std::string WindowText(HWND window) {
-  // Through a message, so that another process's edit controls answer too.
-  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(wcslen(text.c_str()));
-  return Utf8(text);
-}
-
-std::string ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return Utf8(name);
-}
-
-bool IsComboBox(HWND window) { return _wcsicmp(Wide(ClassOf(window)).c_str(), L"ComboBox") == 0; }
 
 // Splits a script line into arguments (see the step language above).
 Args SplitLine(const std::string& line) {
@@ -280,20 +254,32 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes.str();
 }
 
-class Driver {
+class Driver : public WalkHost {
  public:
   explicit Driver(std::map<std::string, std::string> vars) : vars_(std::move(vars)) {}
-  ~Driver() { EndProgram(); }
+  ~Driver() override { EndProgram(); }
 
   void RunLine(const std::string& line) {
     Args args = SplitLine(Substitute(line, vars_));
     if (args.empty() || args[0][0] == '#') return;
     std::string step = args[0];
     args.erase(args.begin());
+    if (walk_.Take(step, args, *this)) return;
     auto handler = steps_.find(step);
     if (handler == steps_.end()) Fail("unknown step " + step);
-    if (step != "ids" && step != "start" && step != "run" && step != "sleep") Settle();
+    if (step != "ids" && step != "start" && step != "run" && step != "sleep" && step != "walk") {
+      Settle();
+    }
     (this->*handler->second)(args);
+  }
+
+  void Step(const std::string& line) override { RunLine(line); }
+  std::vector<HWND> Windows() const override { return TopLevelWindows(); }
+  HANDLE Process() const override { return process_.hProcess; }
+
+  long IdOf(const std::string& name) const override {
+    auto known = ids_.find(name);
+    return known != ids_.end() ? known->second : Number(name);
   }
 
   // A failure leaves a dialog or a crashed program behind; end it.
@@ -308,7 +294,7 @@ class Driver {
   }
 
  private:
-  using Step = void (Driver::*)(const Args&);
+  using StepHandler = void (Driver::*)(const Args&);
 
   static void Need(const Args& args, size_t count, const char* usage) {
     if (args.size() < count) Fail(std::string("usage: ") + usage);
@@ -408,17 +394,6 @@ class Driver {
          (other ? " (open: \"" + WindowText(other) + "\")" : std::string()));
   }
 
-  static BOOL CALLBACK AddChild(HWND window, LPARAM data) {
-    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-    return TRUE;
-  }
-
-  static std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> found;
-    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
-
   HWND Control(const std::string& name) {
     if (!current_) Fail("no current window: use `window` first");
     if (name == "window") return current_;
@@ -452,14 +427,21 @@ class Driver {
     return line;
   }
 
-  static PROCESS_INFORMATION Launch(const Args& args) {
+  // `output`, when given, takes the program's standard output.
+  static PROCESS_INFORMATION Launch(const Args& args, HANDLE output = nullptr) {
     std::string program = args[0];
     std::string folder = program.substr(0, program.find_last_of("\\/") + 1);
     std::wstring line = Wide(CommandLine(args));
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
+    if (output) {
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+      startup.hStdOutput = output;
+      startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    }
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
                         folder.empty() ? nullptr : Wide(folder).c_str(), &startup, &process)) {
       Fail("cannot start " + program + " (error " + std::to_string(GetLastError()) + ")");
     }
@@ -473,9 +455,14 @@ class Driver {
     WaitForInputIdle(process_.hProcess, 10000);
   }
 
+  // A helper's output would only clutter the test's: it goes to NUL.
   void Run(const Args& args) {
     Need(args, 1, "run PROGRAM [ARGS...]");
-    PROCESS_INFORMATION helper = Launch(args);
+    SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING,
+                             0, nullptr);
+    PROCESS_INFORMATION helper = Launch(args, nul);
+    CloseHandle(nul);
     DWORD code = 1;
     if (WaitForSingleObject(helper.hProcess, 60000) != WAIT_OBJECT_0) {
       TerminateProcess(helper.hProcess, 1);
@@ -563,16 +550,18 @@ class Driver {
     SendMessageW(Control(args[0]), LB_SETTOPINDEX, Number(args[1]), 0);
   }
 
+  void ScrollBar(const Args& args) {
+    Need(args, 2, "scroll-bar CTRL CODE");
+    HWND bar = Control(args[0]);
+    const UINT message = GetWindowLongW(bar, GWL_STYLE) & SBS_VERT ? WM_VSCROLL : WM_HSCROLL;
+    Deliver(GetParent(bar), message, MAKEWPARAM(Number(args[1]), 0), reinterpret_cast<LPARAM>(bar));
+  }
+
   void Key(const Args& args) {
     Need(args, 2, "key CTRL VK");
     HWND control = Control(args[0]);
     Deliver(control, WM_KEYDOWN, Number(args[1]), 1);
     Deliver(control, WM_KEYUP, Number(args[1]), 0xC0000001);
-  }
-
-  long IdOf(const std::string& name) const {
-    auto known = ids_.find(name);
-    return known != ids_.end() ? known->second : Number(name);
   }
 
   void PressKey(const Args& args) {
@@ -625,8 +614,9 @@ class Driver {
     AwaitClosed(box);
   }
 
-  void FileDialog(const Args& args) {
-    Need(args, 2, "file-dialog TITLE PATH [PRESET]");
+  // Types a path into an Open/Save dialog's file name box and presses OK.
+  void TypeFileName(const Args& args, const char* usage, bool awaitClosed) {
+    Need(args, 2, usage);
     HWND dialog = WaitForWindow(args[0], true);
     HWND nameBox = nullptr;
     for (HWND child : Descendants(dialog)) {
@@ -643,7 +633,32 @@ class Driver {
     std::wstring path = Wide(args[1]);
     SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     Press(dialog, IDOK);
-    AwaitClosed(dialog);
+    if (awaitClosed) AwaitClosed(dialog);
+  }
+
+  void FileDialog(const Args& args) { TypeFileName(args, "file-dialog TITLE PATH [PRESET]", true); }
+  void FileName(const Args& args) {
+    // A box about the name may keep the dialog open: the next step answers it.
+    TypeFileName(args, "file-name TITLE PATH", false);
+    Settle();
+  }
+
+  void Walk(const Args& args) {
+    Need(args, 3, "walk SECONDS SEED REPLAY");
+    std::FILE* replay = std::fopen(args[2].c_str(), "a");
+    if (!replay) Fail("cannot write " + args[2]);
+    const uint32_t seed = static_cast<uint32_t>(std::strtoul(args[1].c_str(), nullptr, 0));
+    std::fprintf(replay, "# walk with seed %u\n", seed);
+    RandomWalk walk(*this, walk_, seed, replay);
+    try {
+      walk.Run(std::chrono::seconds(Number(args[0])));
+      std::fclose(replay);
+      std::printf("walk %s\n", walk.Summary().c_str());
+    } catch (const WalkFinding& finding) {
+      std::fclose(replay);
+      Fail("walk finding: " + std::string(finding.what()) + "\n  " + walk.Summary() +
+           "\n  the last inputs (the whole walk: " + args[2] + "):\n" + walk.LastInputs());
+    }
   }
 
   void CancelDialog(const Args& args) {
@@ -898,8 +913,9 @@ class Driver {
   PROCESS_INFORMATION process_ = {};
   HWND current_ = nullptr;
   int pending_ = 0;
+  WalkSettings walk_;
 
-  const std::map<std::string, Step> steps_ = {
+  const std::map<std::string, StepHandler> steps_ = {
       {"ids", &Driver::Ids},
       {"start", &Driver::Start},
       {"run", &Driver::Run},
@@ -911,13 +927,16 @@ class Driver {
       {"mouse-input", &Driver::MouseInput},
       {"click-item", &Driver::ClickItem},
       {"scroll", &Driver::Scroll},
+      {"scroll-bar", &Driver::ScrollBar},
       {"key", &Driver::Key},
       {"press", &Driver::PressKey},
       {"command", &Driver::Command},
       {"system-command", &Driver::SystemCommand},
       {"message", &Driver::Message},
       {"file-dialog", &Driver::FileDialog},
+      {"file-name", &Driver::FileName},
       {"cancel-dialog", &Driver::CancelDialog},
+      {"walk", &Driver::Walk},
       {"expect-text", &Driver::ExpectText},
       {"expect-text-file", &Driver::ExpectTextFile},
       {"expect-count", &Driver::ExpectCount},
