@@ -48,6 +48,12 @@ inline std::string ClassOf(HWND window) {
 
 inline bool IsComboBox(HWND window) { return _wcsicmp(Wide(ClassOf(window)).c_str(), L"ComboBox") == 0; }
 
+// `*` in the pattern matches any run of characters.
+inline bool Matches(const char* pattern, const char* text) {
+  if (*pattern == '*') return Matches(pattern + 1, text) || (*text && Matches(pattern, text + 1));
+  return *pattern == *text && (!*text || Matches(pattern + 1, text + 1));
+}
+
 inline BOOL CALLBACK AddChild(HWND window, LPARAM data) {
   reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
   return TRUE;

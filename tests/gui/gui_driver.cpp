@@ -56,6 +56,8 @@
 //   expect-count CTRL N        number of list or combo items
 //   expect-item CTRL INDEX TEXT
 //   expect-items CTRL TEXT...  all list or combo items, in order
+//   expect-listed CTRL PATTERN some list or combo item matches the pattern, in
+//                              which * matches any run of characters
 //   expect-selection CTRL INDEX...   selected list items (combo: current item)
 //   expect-place CTRL TOP CARET ANCHOR
 //                              a list's first visible item, focus item and
@@ -95,6 +97,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -260,8 +263,10 @@ class Driver : public WalkHost {
   ~Driver() override { EndProgram(); }
 
   void RunLine(const std::string& line) {
-    Args args = SplitLine(Substitute(line, vars_));
+    const std::string substituted = Substitute(line, vars_);
+    Args args = SplitLine(substituted);
     if (args.empty() || args[0][0] == '#') return;
+    if (!walking_ && args[0] != "walk") before_walk_.push_back(substituted);
     std::string step = args[0];
     args.erase(args.begin());
     if (walk_.Take(step, args, *this)) return;
@@ -648,8 +653,11 @@ class Driver : public WalkHost {
     std::FILE* replay = std::fopen(args[2].c_str(), "a");
     if (!replay) Fail("cannot write " + args[2]);
     const uint32_t seed = static_cast<uint32_t>(std::strtoul(args[1].c_str(), nullptr, 0));
+    // The steps before the walk make the replay a script that runs alone.
+    for (const std::string& line : before_walk_) std::fprintf(replay, "%s\n", line.c_str());
     std::fprintf(replay, "# walk with seed %u\n", seed);
     RandomWalk walk(*this, walk_, seed, replay);
+    walking_ = true;
     try {
       walk.Run(std::chrono::seconds(Number(args[0])));
       std::fclose(replay);
@@ -745,6 +753,18 @@ class Driver : public WalkHost {
     HWND control = Control(args[0]);
     Args expected(args.begin() + 1, args.end());
     Expect([&] { return Mismatch(args[0] + " items", Joined(Items(control)), Joined(expected)); });
+  }
+
+  void ExpectListed(const Args& args) {
+    Need(args, 2, "expect-listed CTRL PATTERN");
+    HWND control = Control(args[0]);
+    Expect([&] {
+      std::vector<std::string> items = Items(control);
+      bool listed = std::any_of(items.begin(), items.end(), [&](const std::string& item) {
+        return Matches(args[1].c_str(), item.c_str());
+      });
+      return listed ? std::string() : "no item of " + args[0] + " matches \"" + args[1] + "\"";
+    });
   }
 
   void ExpectSelection(const Args& args) {
@@ -914,6 +934,8 @@ class Driver : public WalkHost {
   HWND current_ = nullptr;
   int pending_ = 0;
   WalkSettings walk_;
+  bool walking_ = false;
+  std::vector<std::string> before_walk_;  // substituted, for the replay
 
   const std::map<std::string, StepHandler> steps_ = {
       {"ids", &Driver::Ids},
@@ -942,6 +964,7 @@ class Driver : public WalkHost {
       {"expect-count", &Driver::ExpectCount},
       {"expect-item", &Driver::ExpectItem},
       {"expect-items", &Driver::ExpectItems},
+      {"expect-listed", &Driver::ExpectListed},
       {"expect-selection", &Driver::ExpectSelection},
       {"expect-place", &Driver::ExpectPlace},
       {"expect-check", &Driver::ExpectCheck},

@@ -27,12 +27,6 @@ std::string Quote(const std::string& text) {
   return quoted + "\"";
 }
 
-// `*` in the pattern matches any run of characters.
-bool Matches(const char* pattern, const char* text) {
-  if (*pattern == '*') return Matches(pattern + 1, text) || (*text && Matches(pattern, text + 1));
-  return *pattern == *text && (!*text || Matches(pattern + 1, text + 1));
-}
-
 bool IsDialog(HWND window) { return ClassOf(window) == "#32770"; }
 
 // A message box: a dialog with a text (0xFFFF) whose other children are
@@ -165,6 +159,7 @@ void RandomWalk::Do(const std::string& line) {
     // A window that closed by itself or a box that came first: the walk goes
     // on from what is on the screen now, unless the program is gone.
     ++failedSteps_;
+    current_ = nullptr;  // the driver may be left on a window that closed
     if (replay_) std::fprintf(replay_, "# the step failed: %s\n", failure.what());
   }
   CheckInvariants();
