@@ -384,10 +384,11 @@ std::string RandomWalk::Key() {
 std::string RandomWalk::Text() {
   if (!settings_.texts.empty() && Chance(60)) return settings_.texts[Below(settings_.texts.size())];
   const uint64_t wide = (uint64_t{rng_()} << 32) | rng_();
-  switch (Below(3)) {
+  switch (Below(4)) {
     case 0: return std::to_string(Below(1000));
     case 1: return std::to_string(wide >> Below(64));
-    default: return "-" + std::to_string(Below(100));
+    case 2: return "-" + std::to_string(Below(100));
+    default: return std::string(250 + Below(100), static_cast<char>('0' + Below(10)));  // too long
   }
 }
 

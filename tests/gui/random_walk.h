@@ -44,9 +44,11 @@ class WalkHost {
 //   walk-main CAPTION            the main window
 //   walk-action STEP             a main-window input to choose among, in which
 //                                {key} becomes a key of walk-keys and {text}
-//                                a text of walk-texts or a random number
+//                                a text of walk-texts, a random number or a
+//                                run of hundreds of digits
 //   walk-keys VK|FIRST-LAST...   keys typed into panes, fields and lists
-//   walk-texts TEXT...           texts put into fields
+//   walk-texts TEXT...           texts put into fields (else a random
+//                                number or a run of hundreds of digits)
 //   walk-files TITLE PATH...     an Open/Save dialog's title and its answers
 //   walk-box CAPTION TEXT        a message box the program may show (* in
 //                                TEXT matches any run of characters)
