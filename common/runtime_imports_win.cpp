@@ -87,7 +87,8 @@ BOOL WINAPI LeadByteWithoutEx(UINT code_page, BYTE test_char) {
 }
 
 LeadByteTest FindLeadByteTest() {
-  auto found = reinterpret_cast<LeadByteTest>(reinterpret_cast<void*>(Kernel32Function("IsDBCSLeadByteEx")));
+  auto found =
+      reinterpret_cast<LeadByteTest>(reinterpret_cast<void*>(Kernel32Function("IsDBCSLeadByteEx")));
   return found ? found : &LeadByteWithoutEx;
 }
 

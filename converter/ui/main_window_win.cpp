@@ -207,8 +207,7 @@ class ConverterWindow {
 
   bool Create(int show);
   static ConverterWindow* Of(HWND window) {
-    return reinterpret_cast<ConverterWindow*>(
-        GetWindowLongPtrA(TopLevel(window), GWLP_USERDATA));
+    return reinterpret_cast<ConverterWindow*>(GetWindowLongPtrA(TopLevel(window), GWLP_USERDATA));
   }
   HWND window() const { return window_; }
 

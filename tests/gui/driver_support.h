@@ -46,7 +46,9 @@ inline std::string ClassOf(HWND window) {
   return Utf8(name);
 }
 
-inline bool IsComboBox(HWND window) { return _wcsicmp(Wide(ClassOf(window)).c_str(), L"ComboBox") == 0; }
+inline bool IsComboBox(HWND window) {
+  return _wcsicmp(Wide(ClassOf(window)).c_str(), L"ComboBox") == 0;
+}
 
 // `*` in the pattern matches any run of characters.
 inline bool Matches(const char* pattern, const char* text) {

@@ -44,11 +44,11 @@ bool IsFileDialog(HWND window) {
   return IsDialog(window) && (GetDlgItem(window, 0x47C) || GetDlgItem(window, 0x480));
 }
 
-std::string BaseName(const std::string& path) {
-  return path.substr(path.find_last_of("\\/") + 1);
-}
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
-bool SameName(const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) == 0; }
+bool SameName(const std::string& a, const std::string& b) {
+  return _stricmp(a.c_str(), b.c_str()) == 0;
+}
 
 long Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 
@@ -59,7 +59,8 @@ std::vector<HWND> ActionableControls(HWND window, const std::set<long>& skip) {
     const long id = GetDlgCtrlID(child);
     const std::string kind = ClassOf(child);
     if (!IsWindowVisible(child) || !IsWindowEnabled(child) || id <= 0 || id == 0xFFFF ||
-        skip.count(id) || IsComboBox(GetParent(child)) || kind == "msctls_progress32" || (kind == "Static" && !(Style(child) & SS_NOTIFY)) ||
+        skip.count(id) || IsComboBox(GetParent(child)) || kind == "msctls_progress32" ||
+        (kind == "Static" && !(Style(child) & SS_NOTIFY)) ||
         (kind == "Button" && (Style(child) & BS_TYPEMASK) == BS_GROUPBOX)) {
       continue;
     }
@@ -85,7 +86,8 @@ bool WalkSettings::Take(const std::string& step, const std::vector<std::string>&
     for (const std::string& range : args) {
       size_t dash = range.find('-');
       unsigned first = std::strtoul(range.c_str(), nullptr, 0);
-      unsigned last = dash == std::string::npos ? first : std::strtoul(range.c_str() + dash + 1, nullptr, 0);
+      unsigned last =
+          dash == std::string::npos ? first : std::strtoul(range.c_str() + dash + 1, nullptr, 0);
       for (unsigned key = first; key <= last; ++key) keys.push_back(key);
     }
   } else if (step == "walk-texts") {
@@ -220,7 +222,8 @@ void RandomWalk::CheckWrites() {
   const bool confirmed = std::any_of(settings_.confirms.begin(), settings_.confirms.end(),
                                      [&](const std::string& p) { return RecentlyDid(p); });
   if (wrote && !confirmed) {
-    throw WalkFinding("sector " + std::to_string(first) + " was written without a confirmed command");
+    throw WalkFinding("sector " + std::to_string(first) +
+                      " was written without a confirmed command");
   }
 }
 
@@ -255,9 +258,10 @@ void RandomWalk::CheckOutputs() {
          i < recent_.size(); ++i) {
       saved |= recent_[i].starts_with(savePrefix) && SameName(BaseName(recent_[i]), name);
     }
-    if (!saved) throw WalkFinding(name + " changed without being named in \"" + settings_.saveTitle + "\"");
-    const std::string check = "run " + Quote(settings_.inspector) + " inspect " +
-                              Quote(settings_.outputs + "\\" + name);
+    if (!saved)
+      throw WalkFinding(name + " changed without being named in \"" + settings_.saveTitle + "\"");
+    const std::string check =
+        "run " + Quote(settings_.inspector) + " inspect " + Quote(settings_.outputs + "\\" + name);
     if (replay_) std::fprintf(replay_, "%s\n", check.c_str());
     try {
       host_.Step(check);
@@ -309,7 +313,8 @@ void RandomWalk::AnswerBox(HWND box, bool finishing) {
       });
   if (!expected) throw WalkFinding("an unexpected box \"" + caption + "\": " + text);
   std::vector<std::string> buttons;
-  for (auto [id, name] : {std::pair{IDNO, "no"}, {IDOK, "ok"}, {IDCANCEL, "cancel"}, {IDYES, "yes"}}) {
+  for (auto [id, name] :
+       {std::pair{IDNO, "no"}, {IDOK, "ok"}, {IDCANCEL, "cancel"}, {IDYES, "yes"}}) {
     if (GetDlgItem(box, id)) buttons.push_back(name);
   }
   if (buttons.empty()) throw WalkFinding("a box \"" + caption + "\" without a button to press");
@@ -345,17 +350,19 @@ void RandomWalk::ActOn(HWND window) {
   // Anything else (a picture, a preview) takes a click somewhere inside.
   RECT client;
   GetClientRect(control, &client);
-  const std::string at = std::to_string(Below(client.right + 1)) + " " +
-                         std::to_string(Below(client.bottom + 1));
+  const std::string at =
+      std::to_string(Below(client.right + 1)) + " " + std::to_string(Below(client.bottom + 1));
   Do("mouse " + id + " down " + at);
   Do("mouse " + id + " up " + at);
 }
 
 void RandomWalk::ActOnList(const std::string& id, HWND list) {
-  const size_t count = static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(list, LB_GETCOUNT, 0, 0)));
+  const size_t count =
+      static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(list, LB_GETCOUNT, 0, 0)));
   if (count == 0 || Chance(20)) return Do("press " + id + " " + Key());
   if (Chance(60)) {
-    return Do("click-item " + id + " " + std::to_string(Below(count)) + (Chance(30) ? " shift" : ""));
+    return Do("click-item " + id + " " + std::to_string(Below(count)) +
+              (Chance(30) ? " shift" : ""));
   }
   std::string step = "select " + id;
   const bool many = Style(list) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL);
@@ -366,7 +373,8 @@ void RandomWalk::ActOnList(const std::string& id, HWND list) {
 }
 
 void RandomWalk::ActOnCombo(const std::string& id, HWND combo) {
-  const size_t count = static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+  const size_t count =
+      static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(combo, CB_GETCOUNT, 0, 0)));
   const bool editable = (Style(combo) & 3) == CBS_DROPDOWN;
   if (count > 0 && (!editable || Chance(60))) {
     return Do("select " + id + " " + std::to_string(Below(count)));
@@ -385,16 +393,21 @@ std::string RandomWalk::Text() {
   if (!settings_.texts.empty() && Chance(60)) return settings_.texts[Below(settings_.texts.size())];
   const uint64_t wide = (uint64_t{rng_()} << 32) | rng_();
   switch (Below(4)) {
-    case 0: return std::to_string(Below(1000));
-    case 1: return std::to_string(wide >> Below(64));
-    case 2: return "-" + std::to_string(Below(100));
-    default: return std::string(250 + Below(100), static_cast<char>('0' + Below(10)));  // too long
+    case 0:
+      return std::to_string(Below(1000));
+    case 1:
+      return std::to_string(wide >> Below(64));
+    case 2:
+      return "-" + std::to_string(Below(100));
+    default:
+      return std::string(250 + Below(100), static_cast<char>('0' + Below(10)));  // too long
   }
 }
 
 std::string RandomWalk::Expand(std::string step) {
   for (size_t at; (at = step.find("{key}")) != std::string::npos;) step.replace(at, 5, Key());
-  for (size_t at; (at = step.find("{text}")) != std::string::npos;) step.replace(at, 6, Quote(Text()));
+  for (size_t at; (at = step.find("{text}")) != std::string::npos;)
+    step.replace(at, 6, Quote(Text()));
   return step;
 }
 
