@@ -454,7 +454,9 @@ void RandomWalk::End() {
 }
 
 std::string RandomWalk::Summary() const {
-  const double minutes = std::chrono::duration<double>(walked_).count() / 60;
+  // A finding ends the walk before its time is taken.
+  const auto walked = walked_.count() ? walked_ : std::chrono::steady_clock::now() - start_;
+  const double minutes = std::chrono::duration<double>(walked).count() / 60;
   char text[400];
   std::snprintf(text, sizeof text,
                 "seed %u: %zu inputs in %.1f min (%.0f a minute), %zu steps overtaken by the "
