@@ -282,6 +282,14 @@ class Driver : public WalkHost {
   std::vector<HWND> Windows() const override { return TopLevelWindows(); }
   HANDLE Process() const override { return process_.hProcess; }
 
+  std::vector<std::string> StartUp() const override {
+    std::vector<std::string> lines;
+    for (const std::string& line : before_walk_) {
+      if (!line.starts_with("walk-") && !line.starts_with("ids ")) lines.push_back(line);
+    }
+    return lines;
+  }
+
   long IdOf(const std::string& name) const override {
     auto known = ids_.find(name);
     return known != ids_.end() ? known->second : Number(name);

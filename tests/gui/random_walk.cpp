@@ -100,6 +100,9 @@ bool WalkSettings::Take(const std::string& step, const std::vector<std::string>&
     boxes.emplace_back(args[0], args[1]);
   } else if (step == "walk-skip") {
     for (const std::string& name : args) skip.insert(host.IdOf(name));
+  } else if (step == "walk-exit") {
+    need(1);
+    exit = args[0];
   } else if (step == "walk-write-log") {
     need(1);
     writeLog = args[0];
@@ -144,6 +147,7 @@ void RandomWalk::Tick() {
     return;
   }
   Enter(target);
+  if (target == MainWindow() && !settings_.exit.empty() && rng_() % 500 == 0) return Exit();
   if (target == MainWindow() && !settings_.actions.empty() && Chance(35)) {
     return Do(Expand(settings_.actions[Below(settings_.actions.size())]));
   }
@@ -168,7 +172,7 @@ void RandomWalk::Do(const std::string& line) {
 }
 
 void RandomWalk::CheckInvariants() {
-  if (!finishing_) CheckAlive();
+  if (!leaving_) CheckAlive();
   CheckWrites();
   CheckOutputs();
 }
@@ -411,12 +415,40 @@ std::string RandomWalk::Expand(std::string step) {
   return step;
 }
 
+// The exit input, and its questions answered at random: the program either
+// stays (a Cancel) or ends with status 0 and starts again.
+void RandomWalk::Exit() {
+  leaving_ = true;
+  Do(settings_.exit);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (WaitForSingleObject(host_.Process(), 50) == WAIT_TIMEOUT) {
+    if (std::chrono::steady_clock::now() > deadline) throw WalkFinding("the program did not end");
+    std::vector<HWND> boxes;
+    for (HWND window : host_.Windows()) {
+      if (IsMessageBox(window)) boxes.push_back(window);
+    }
+    if (boxes.empty() && MainWindow()) break;  // it stays
+    if (!boxes.empty()) AnswerBox(boxes.front(), false);
+  }
+  leaving_ = false;
+  if (WaitForSingleObject(host_.Process(), 0) == WAIT_TIMEOUT) return CheckAlive();
+  DWORD status = 1;
+  GetExitCodeProcess(host_.Process(), &status);
+  if (status != 0) throw WalkFinding("the program ended with status " + std::to_string(status));
+  ++restarts_;
+  current_ = nullptr;
+  leaving_ = true;  // no main window until the start-up's last step
+  for (const std::string& line : host_.StartUp()) Do(line);
+  leaving_ = false;
+  CheckAlive();
+}
+
 // Answers what is open (no, ok or cancel: nothing more is written), closes
 // the dialogs and then the main window; the program must end cleanly.
 void RandomWalk::End() {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   bool closing = false;
-  finishing_ = true;
+  leaving_ = true;
   while (WaitForSingleObject(host_.Process(), 50) == WAIT_TIMEOUT) {
     if (std::chrono::steady_clock::now() > deadline) throw WalkFinding("the program did not end");
     HWND box = nullptr, dialog = nullptr;
@@ -461,9 +493,9 @@ std::string RandomWalk::Summary() const {
   std::snprintf(text, sizeof text,
                 "seed %u: %zu inputs in %.1f min (%.0f a minute), %zu steps overtaken by the "
                 "program, %zu boxes answered, %zu confirmed disk writes, %zu databases "
-                "decoded",
+                "decoded, %zu restarts",
                 seed_, inputs_, minutes, minutes > 0 ? inputs_ / minutes : 0.0, failedSteps_,
-                boxes_, writes_, databases_);
+                boxes_, writes_, databases_, restarts_);
   return text;
 }
 

@@ -38,6 +38,8 @@ class WalkHost {
   virtual HANDLE Process() const = 0;
   // A control name of the ids header, or a number.
   virtual long IdOf(const std::string& name) const = 0;
+  // The steps that started the program, to start it again.
+  virtual std::vector<std::string> StartUp() const = 0;
 };
 
 // The walk's settings: the script's walk-* steps.
@@ -53,6 +55,10 @@ class WalkHost {
 //   walk-box CAPTION TEXT        a message box the program may show (* in
 //                                TEXT matches any run of characters)
 //   walk-skip CTRL...            controls never touched
+//   walk-exit STEP               the input that ends the program; now and then
+//                                the walk gives it, answers what it asks, and
+//                                when the program has ended (status 0) starts
+//                                it again
 //   walk-write-log FILE          the program logs each disk write there...
 //   walk-confirm STEP...         ...and may write only within 3 inputs of a
 //                                step matching one of these (* matches any text)
@@ -68,6 +74,7 @@ struct WalkSettings {
   std::map<std::string, std::vector<std::string>> files;
   std::vector<std::pair<std::string, std::string>> boxes;
   std::set<long> skip;
+  std::string exit;
   std::string writeLog;
   std::vector<std::string> confirms;
   std::string outputs, saveTitle, inspector;
@@ -100,6 +107,7 @@ class RandomWalk {
   void CheckAlive();
   void CheckWrites();
   void CheckOutputs();
+  void Exit();
   void End();
 
   HWND MainWindow() const;
@@ -125,13 +133,13 @@ class RandomWalk {
   std::FILE* replay_;
   std::mt19937 rng_;
   HWND current_ = nullptr;
-  bool finishing_ = false;
+  bool leaving_ = false;  // the program may end: no check that it is alive
   std::deque<std::string> recent_;
   uint64_t logSize_ = 0;
   std::map<std::string, FileState> outputs_;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::duration walked_{};
-  size_t inputs_ = 0, failedSteps_ = 0, boxes_ = 0, writes_ = 0, databases_ = 0;
+  size_t inputs_ = 0, failedSteps_ = 0, boxes_ = 0, writes_ = 0, databases_ = 0, restarts_ = 0;
 };
 
 }  // namespace gui_driver
