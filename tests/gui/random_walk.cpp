@@ -44,12 +44,6 @@ bool IsFileDialog(HWND window) {
   return IsDialog(window) && (GetDlgItem(window, 0x47C) || GetDlgItem(window, 0x480));
 }
 
-std::string BaseName(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
-
-bool SameName(const std::string& a, const std::string& b) {
-  return _stricmp(a.c_str(), b.c_str()) == 0;
-}
-
 long Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 
 // Controls a user can act on: visible, enabled, named, not inside a combo box.
@@ -256,14 +250,9 @@ void RandomWalk::CheckOutputs() {
       continue;
     }
     if (name.ends_with(".partial")) continue;  // a database being written
-    bool saved = false;
-    const std::string savePrefix = "file-name " + Quote(settings_.saveTitle) + " ";
-    for (size_t i = recent_.size() > kConfirmReach ? recent_.size() - kConfirmReach : 0;
-         i < recent_.size(); ++i) {
-      saved |= recent_[i].starts_with(savePrefix) && SameName(BaseName(recent_[i]), name);
-    }
-    if (!saved)
+    if (!RecentlyDid("file-name " + Quote(settings_.saveTitle) + " *\\" + name)) {
       throw WalkFinding(name + " changed without being named in \"" + settings_.saveTitle + "\"");
+    }
     const std::string check =
         "run " + Quote(settings_.inspector) + " inspect " + Quote(settings_.outputs + "\\" + name);
     if (replay_) std::fprintf(replay_, "%s\n", check.c_str());
@@ -416,25 +405,11 @@ std::string RandomWalk::Expand(std::string step) {
 }
 
 // The exit input, and its questions answered at random: the program either
-// stays (a Cancel) or ends with status 0 and starts again.
+// stays (a Cancel) or has ended with status 0 and starts again.
 void RandomWalk::Exit() {
   leaving_ = true;
   Do(settings_.exit);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (WaitForSingleObject(host_.Process(), 50) == WAIT_TIMEOUT) {
-    if (std::chrono::steady_clock::now() > deadline) throw WalkFinding("the program did not end");
-    std::vector<HWND> boxes;
-    for (HWND window : host_.Windows()) {
-      if (IsMessageBox(window)) boxes.push_back(window);
-    }
-    if (boxes.empty() && MainWindow()) break;  // it stays
-    if (!boxes.empty()) AnswerBox(boxes.front(), false);
-  }
-  leaving_ = false;
-  if (WaitForSingleObject(host_.Process(), 0) == WAIT_TIMEOUT) return CheckAlive();
-  DWORD status = 1;
-  GetExitCodeProcess(host_.Process(), &status);
-  if (status != 0) throw WalkFinding("the program ended with status " + std::to_string(status));
+  if (!Leave(false)) return CheckAlive();
   ++restarts_;
   current_ = nullptr;
   leaving_ = true;  // no main window until the start-up's last step
@@ -446,9 +421,19 @@ void RandomWalk::Exit() {
 // Answers what is open (no, ok or cancel: nothing more is written), closes
 // the dialogs and then the main window; the program must end cleanly.
 void RandomWalk::End() {
+  leaving_ = true;
+  Leave(true);
+  for (const auto& [name, state] : Outputs()) {
+    if (name.ends_with(".partial")) throw WalkFinding("a partial database was left: " + name);
+  }
+}
+
+// Answers boxes until the program ends, which it must with status 0. When
+// `finishing`, the answers are No, OK or Cancel and every window is closed;
+// otherwise they are random and the program may stay: false when it does.
+bool RandomWalk::Leave(bool finishing) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   bool closing = false;
-  leaving_ = true;
   while (WaitForSingleObject(host_.Process(), 50) == WAIT_TIMEOUT) {
     if (std::chrono::steady_clock::now() > deadline) throw WalkFinding("the program did not end");
     HWND box = nullptr, dialog = nullptr;
@@ -460,16 +445,14 @@ void RandomWalk::End() {
       }
     }
     if (box) {
-      AnswerBox(box, true);
-      continue;
-    }
-    if (dialog) {
-      if (IsFileDialog(dialog)) {
-        Do("cancel-dialog " + Quote(WindowText(dialog)));
-      } else {
-        Enter(dialog);
-        Do("system-command 0xF060");  // SC_CLOSE
-      }
+      AnswerBox(box, finishing);
+    } else if (!finishing) {
+      if (MainWindow()) return leaving_ = false;  // it stays
+    } else if (dialog && IsFileDialog(dialog)) {
+      Do("cancel-dialog " + Quote(WindowText(dialog)));
+    } else if (dialog) {
+      Enter(dialog);
+      Do("system-command 0xF060");  // SC_CLOSE
     } else if (!closing && MainWindow()) {
       closing = true;
       Enter(MainWindow());
@@ -477,12 +460,11 @@ void RandomWalk::End() {
       PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     }
   }
+  leaving_ = false;
   DWORD status = 1;
   GetExitCodeProcess(host_.Process(), &status);
   if (status != 0) throw WalkFinding("the program ended with status " + std::to_string(status));
-  for (const auto& [name, state] : Outputs()) {
-    if (name.ends_with(".partial")) throw WalkFinding("a partial database was left: " + name);
-  }
+  return true;
 }
 
 std::string RandomWalk::Summary() const {

@@ -109,6 +109,7 @@ class RandomWalk {
   void CheckOutputs();
   void Exit();
   void End();
+  bool Leave(bool finishing);
 
   HWND MainWindow() const;
   HWND ChooseWindow(const std::vector<HWND>& windows);
